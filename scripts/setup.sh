@@ -1,0 +1,49 @@
+# Shared by scripts/run and scripts/test: installs what is missing and builds one configuration.
+# Sourced, not run.
+
+set -euo pipefail
+
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev libgl-dev
+    libjpeg62-turbo-dev libgif-dev
+    libgtest-dev libbenchmark-dev
+    fonts-ipafont-gothic
+    xvfb xauth
+    clang-format
+)
+
+install_missing() {
+    local missing=()
+    for package in "${packages[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    echo "Installing: ${missing[*]}"
+    local as_root=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "Kestrane needs these Debian packages: ${missing[*]}" >&2
+            echo "Install them as root (apt-get install ${missing[*]}) and run this again." >&2
+            exit 1
+        fi
+        as_root=(sudo)
+    fi
+    # Waits for another running install instead of failing on the package lock.
+    local apt=("${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900)
+    "${apt[@]}" update
+    "${apt[@]}" install -y --no-install-recommends "${missing[@]}"
+}
+
+# build <folder> <cmake options...>
+build() {
+    local folder="$repo/build/$1"
+    shift
+    cmake -S "$repo" -B "$folder" -G Ninja "$@" >/dev/null
+    cmake --build "$folder"
+}

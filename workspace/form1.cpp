@@ -1,0 +1,69 @@
+#include "workspace/form1.h"
+
+#include <QFile>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+#include "windowing/picture_box.h"
+#include "workspace/application_folder.h"
+
+namespace kestrane {
+
+form1::form1() : FormWindow("Kestrane", kClientSize, kClientSize) {
+    auto* client = new QWidget(this);
+    client->setFixedSize(kClientSize, kClientSize);
+    Picture1 = new PictureBox(client, 8, 8, kCanvasSize, kCanvasSize, QColor(kCanvasBackground));
+
+    menuBar = new QMenuBar(this);
+    file1 = menuBar->addMenu("ファイル(&F)");
+    open1 = file1->addAction("読み込み(&O)");
+    bar = file1->addSeparator();
+    save1 = file1->addAction("指定範囲データ保存(&S)");
+    bar2 = file1->addSeparator();
+    end1 = file1->addAction("終了(&Q)");
+    edit1 = menuBar->addAction("設定(&E)");
+    save1->setEnabled(false);
+
+    // The client area keeps its size below the menu bar, whatever height the style gives that.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(client);
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(end1, &QAction::triggered, this, &form1::end1_Click);
+}
+
+void form1::redraw2() {
+    if (redraw2_) {
+        redraw2_();
+    }
+}
+
+void form1::redraw() {
+    if (redraw_) {
+        redraw_();
+    }
+}
+
+void form1::Form_Load() {
+    basePix = PixelGrid();
+    viewPix = PixelGrid();
+    showModeless();
+    basePix.fill(Pixel{});
+    viewPix.fill(Pixel{});
+    Picture1->setEnabled(false);
+}
+
+void form1::Form_Unload() {
+    QFile::remove(applicationFile("temp.bmp"));
+    QFile::remove(applicationFile("3Dtemp.bmp"));
+    endProgram();
+}
+
+void form1::end1_Click() { endProgram(); }
+
+}  // namespace kestrane
