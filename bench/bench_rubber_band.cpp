@@ -41,12 +41,17 @@ void BM_Memcpy(benchmark::State& state) {
 }
 BENCHMARK(BM_Memcpy);
 
-// Remembers each benchmark's time per iteration so that the ratio can be printed at the end.
+// Remembers each benchmark's time per iteration (the median when repeated) so that the ratio can
+// be printed at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median") {
+                nanoseconds[run.run_name.function_name] = run.GetAdjustedRealTime();
+            }
         }
         ConsoleReporter::ReportRuns(runs);
     }

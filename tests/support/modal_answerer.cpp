@@ -13,7 +13,12 @@ ModalAnswerer::ModalAnswerer(Answer otherWindows) : otherWindows_(std::move(othe
 
 void ModalAnswerer::answerActiveModal() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || modal == lastAnswered_.data()) {
+    if (modal == nullptr) {
+        // Gone: the same window shown modally again later gets a new answer.
+        lastAnswered_ = nullptr;
+        return;
+    }
+    if (modal == lastAnswered_.data()) {
         return;
     }
     lastAnswered_ = modal;
