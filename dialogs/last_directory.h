@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace kestrane {
+
+// The file dialogs remember the directory they were last left in through the settings file.
+
+// Run when a file dialog is created: makes the recorded directory the working directory. When
+// the settings file is missing, holds no usable first field, or names something that cannot be
+// entered, it records dialogDirectory (the directory the dialog's list shows) instead and makes
+// the application folder the working directory. Nothing is shown either way.
+void restoreLastDirectory(const QString& dialogDirectory);
+
+// Run when a file dialog is destroyed: records dialogDirectory as the settings file's one line.
+// A settings file that cannot be written is left as it was; the program carries on.
+void storeLastDirectory(const QString& dialogDirectory);
+
+}  // namespace kestrane
