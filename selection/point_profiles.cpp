@@ -1,0 +1,31 @@
+#include "selection/point_profiles.h"
+
+#include "selection/form5.h"
+#include "selection/height_map_builder.h"
+#include "selection/profile_charts.h"
+#include "windowing/form_slot.h"
+#include "workspace/bitmap_transfer.h"
+#include "workspace/form1.h"
+
+namespace kestrane {
+
+void showPointProfiles(form1& main, float x, float y) {
+    constexpr std::int16_t kLast = PixelGrid::kSize - 1;
+    main.regionHeights = filledHeightMap(main.basePix, 0, 0, kLast, kLast);
+    recreateProfileCanvas(main.profilePix);
+    pictureToGrid(*main.Picture1, main.viewPix);
+
+    FormSlot<Form5>::unload();
+    Form5& profiles = form<Form5>();
+    profiles.showModeless();
+
+    drawHorizontalProfile(main.regionHeights, x, y, main.profilePix, main.viewPix);
+    gridToPicture(*profiles.Picture1, main.profilePix);
+    // The lower chart starts from what its fresh box shows, not from the upper chart.
+    pictureToGrid(*profiles.Picture2, main.profilePix);
+    drawVerticalProfile(main.regionHeights, x, y, main.profilePix, main.viewPix);
+    gridToPicture(*main.Picture1, main.viewPix);
+    gridToPicture(*profiles.Picture2, main.profilePix);
+}
+
+}  // namespace kestrane

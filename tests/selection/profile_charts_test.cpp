@@ -1,0 +1,61 @@
+#include "selection/profile_charts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
+namespace kestrane {
+namespace {
+
+// Every chart and picture byte starts nonzero, so a pixel where only one byte was set shows it.
+constexpr Pixel kChart{1, 2, 3, 4};
+constexpr Pixel kPicture{10, 20, 30, 40};
+
+// The profiles through (100, 200). Along row 200 the heights are 3 at d = 0 and 45 at the
+// crossing; along column 100, 45 at the crossing; 0 elsewhere.
+TEST(ProfileCharts, DrawOnlyTheirBytesOverWhatIsThere) {
+    PixelGrid horizontal(513, 121);
+    PixelGrid vertical(513, 121);
+    PixelGrid viewPix(513, 513);
+    horizontal.fill(kChart);
+    vertical.fill(kChart);
+    viewPix.fill(kPicture);
+    HeightMap map(512, 512);
+    map(0, 200) = 3;
+    map(100, 200) = 45;
+    drawHorizontalProfile(map, 100, 200, horizontal, viewPix);
+    drawVerticalProfile(map, 100, 200, vertical, viewPix);
+
+    using RedRuns = std::vector<std::tuple<int, int, std::uint8_t>>;  // first row, last row, red
+    // The white segment runs from its top row to row 110; row 111 is the blue base line.
+    const std::tuple<const PixelGrid*, int, RedRuns, int> columns[] = {
+        {&horizontal, 0, {{17, 17, 255}, {39, 39, 64}, {62, 62, 127}, {86, 86, 64}}, 107},
+        {&horizontal, 4, {{17, 17, 255}, {62, 62, 127}}, 110},
+        {&horizontal, 100, {{17, 64, 255}}, 65},
+        {&vertical, 0, {{17, 17, 255}, {39, 39, 64}, {62, 62, 127}, {86, 86, 64}}, 110},
+        {&vertical, 200, {{17, 64, 255}}, 65},
+    };
+    for (const auto& [chart, column, redRuns, whiteTop] : columns) {
+        std::vector<Pixel> expected(121, kChart);
+        for (const auto& [first, last, red] : redRuns) {
+            std::fill(expected.begin() + first, expected.begin() + last + 1, Pixel{1, 2, red, 4});
+        }
+        std::fill(expected.begin() + whiteTop, expected.begin() + 111, Pixel{255, 255, 255, 4});
+        expected[111] = {255, 2, 3, 4};
+        for (int row = 0; row < 121; ++row) {
+            EXPECT_EQ((*chart)(column, row), expected[row]) << column << ", " << row;
+        }
+    }
+
+    // Points on the crosshair, each with the step to a pixel beside its line.
+    const int points[][4] = {{100, 0, 1, 0}, {100, 512, -1, 0}, {0, 200, 0, -1}, {512, 200, 0, 1}};
+    for (const auto& [x, y, dx, dy] : points) {
+        EXPECT_EQ(viewPix(x, y), (Pixel{0, 0, 255, 40})) << x << ", " << y;
+        EXPECT_EQ(viewPix(x + dx, y + dy), kPicture) << x << ", " << y;
+    }
+}
+
+}  // namespace
+}  // namespace kestrane
