@@ -1,0 +1,121 @@
+#include "graph3d/form3.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryFile>
+
+#include "graph3d/graph_rules.h"
+#include "windowing/form4_design.h"
+#include "windowing/form_slot.h"
+#include "windowing/message_box.h"
+#include "windowing/picture_box.h"
+#include "workspace/application_folder.h"
+#include "workspace/form1.h"
+#include "workspace/imgctl_util.h"
+#include "workspace/numbers.h"
+
+namespace kestrane {
+
+namespace {
+
+DragAngles dragAngles(const form1& main) {
+    return {main.outxx(), main.outyy(), main.outmx(), main.outmy(), main.outmx2(), main.outmy2()};
+}
+
+void storeDragAngles(form1& main, const DragAngles& angles) {
+    main.inxx(angles.xx);
+    main.inyy(angles.yy);
+    main.inmx(angles.mx);
+    main.inmy(angles.my);
+    main.inmx2(angles.mx2);
+    main.inmy2(angles.my2);
+}
+
+}  // namespace
+
+Form3::Form3() {
+    connect(Check1, &QCheckBox::toggled, this, &Form3::Check1_Click);
+    connect(Picture1, &PictureBox::MouseDown, this, &Form3::Picture1_MouseDown);
+    connect(Picture1, &PictureBox::MouseMove, this, &Form3::Picture1_MouseMove);
+    connect(Picture1, &PictureBox::MouseUp, this, &Form3::Picture1_MouseUp);
+    connect(HScroll1, &QScrollBar::valueChanged, this, &Form3::HScroll1_Change);
+    connect(Text2, &QLineEdit::textChanged, this, &Form3::Text2_Change);
+    connect(Command2, &QPushButton::clicked, this, &Form3::Command2_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
+}
+
+void Form3::Form_Load() { Check1->setChecked(form<Form4Design>().Check1->isChecked()); }
+
+void Form3::Check1_Click() {
+    form<Form4Design>().Check1->setChecked(Check1->isChecked());
+    form<form1>().redraw();
+}
+
+void Form3::Picture1_MouseDown(int button, int, float x, float y) {
+    if (button == vbLeftButton) {
+        form1& main = form<form1>();
+        storeDragAngles(main, startDrag(dragAngles(main), x, y));
+    }
+}
+
+void Form3::Picture1_MouseMove(int button, int, float x, float y) {
+    if (button == 0) {
+        return;
+    }
+    form1& main = form<form1>();
+    const DragAngles moved = moveDrag(dragAngles(main), x, y);
+    storeDragAngles(main, moved);
+    main.inA(degreesToRadians(moved.mx2));
+    main.inR(degreesToRadians(moved.my2));
+}
+
+void Form3::Picture1_MouseUp(int button, int, float, float) {
+    if (button == vbLeftButton) {
+        form1& main = form<form1>();
+        storeDragAngles(main, commitDrag(dragAngles(main)));
+        main.redraw();
+    }
+}
+
+void Form3::HScroll1_Change() { Text2->setText(QString::number(HScroll1->value())); }
+
+// Each write below runs HScroll1_Change or this handler again, nested, when it changes something;
+// the exchange ends with the first write that changes nothing.
+void Form3::Text2_Change() {
+    if (textValue(Text2->text()) < 0) {
+        Text2->setText("0");
+    }
+    if (textValue(Text2->text()) > 100) {
+        Text2->setText("100");
+    }
+    HScroll1->setValue(compressionValue(Text2->text()));
+}
+
+void Form3::Command2_Click() {
+    if (!saveAsJpeg()) {
+        MsgBox("JPEGファイルを保存できませんでした。", vbCritical, "警告");
+    }
+}
+
+void Form3::Command1_Click() { unload(); }
+
+// The canvas as last shown goes to the JPEG file through a temporary bitmap in the application
+// folder. When that folder is read-only, a private file in the system's temporary folder serves
+// instead; it is removed again when the save is done.
+bool Form3::saveAsJpeg() {
+    QString bitmapFile = applicationFile("3Dtemp.bmp");
+    bool bitmapWritten = Picture1->bitmap().save(bitmapFile, "BMP");
+    QTemporaryFile fallback(QDir(QDir::tempPath()).filePath("3Dtemp-XXXXXX.bmp"));
+    if (!bitmapWritten && fallback.open()) {
+        bitmapFile = fallback.fileName();
+        bitmapWritten = Picture1->bitmap().save(&fallback, "BMP") && fallback.flush();
+    }
+    Text1->setText(jpegFileName(Text1->text()));
+    return bitmapWritten &&
+           convertBmpFileToJpg(Text1->text(), bitmapFile, compressionValue(Text2->text()), 0);
+}
+
+}  // namespace kestrane

@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QImage>
+
+#include "tests/support/sandbox.h"
+#include "workspace/imgctl_util.h"
+
+namespace kestrane {
+
+TEST(Imgctl, WritesAJpegOfTheGivenQuality) {
+    const testing::Sandbox sandbox;
+    ASSERT_TRUE(QImage(KESTRANE_TEST_DATA "/open_300x200.gif").save("3Dtemp.bmp"));
+    ASSERT_TRUE(convertBmpFileToJpg("q90.jpg", "3Dtemp.bmp", 90, 0));
+    ASSERT_TRUE(convertBmpFileToJpg("q10.jpg", "3Dtemp.bmp", 10, 0));
+    EXPECT_EQ(QImage("q90.jpg", "jpeg").size(), QSize(300, 200));
+    EXPECT_EQ(QImage("q10.jpg", "jpeg").size(), QSize(300, 200));
+    EXPECT_LT(QFileInfo("q10.jpg").size(), QFileInfo("q90.jpg").size());
+}
+
+constexpr std::int32_t kThrows = -1;  // as an entry's result: the entry throws it instead
+
+TEST(Imgctl, FreesEveryBitmapItGetsWhateverTheJpegEntryDoes) {
+    const QString freed = "BMPtoDIB DIBtoJPG DeleteDIB(7) ";
+    const std::tuple<std::int32_t, std::int32_t, QString> rows[] = {
+        {0, 1, "BMPtoDIB "}, {7, 0, freed}, {7, kThrows, freed}};  // handle, written, calls
+    for (const auto& [handle, written, calls] : rows) {
+        QString log;
+        const auto call = [&](const QString& name, std::int32_t result) {
+            log += name + " ";
+            return result != kThrows ? result : throw result;
+        };
+        const ImgctlEntries fakes{
+            [&](auto) { return call("BMPtoDIB", handle); },
+            [&](auto...) { return call("DIBtoJPG", written); },
+            [&](std::int32_t bitmap) { return call(QString("DeleteDIB(%1)").arg(bitmap), 1); }};
+        EXPECT_FALSE(convertBmpFileToJpg("out.jpg", "3Dtemp.bmp", 90, 0, fakes));
+        EXPECT_EQ(log, calls);
+    }
+}
+
+}  // namespace kestrane
