@@ -98,7 +98,6 @@ private slots:
         QFETCH(int, y);
         QFETCH(bool, red);
         form1& main = form<form1>();
-        main.basePix(x, y).reserved = 7;
         showPointProfiles(main, 100, 200);
         const QRgb expected = red ? kRed : shown(diagonalRamp(x, y));
         QCOMPARE(main.Picture1->bitmap().pixel(x, y - 1), expected);
