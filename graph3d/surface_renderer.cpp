@@ -45,12 +45,14 @@ constexpr std::array<ColourBand, 16> kColourBands{{
     {0, 200, 200, 255},
 }};
 
-using LevelColours = std::array<Pixel, 256>;
+// One entry past the highest level, 255: the second lane of a pair starting there looks it up
+// even though its dot is dropped.
+using LevelColours = std::array<Pixel, 257>;
 
 LevelColours tabulate(Pixel (*colour)(std::uint8_t)) {
     LevelColours colours;
     for (std::size_t level = 0; level < colours.size(); ++level) {
-        colours[level] = colour(static_cast<std::uint8_t>(level));
+        colours[level] = colour(static_cast<std::uint8_t>(std::min<std::size_t>(level, 255)));
     }
     return colours;
 }
