@@ -1,4 +1,3 @@
-#include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -7,7 +6,6 @@
 #include "dialogs/form2.h"
 #include "tests/support/sandbox.h"
 #include "windowing/dir_list_box.h"
-#include "windowing/drive_list_box.h"
 #include "windowing/file_list_box.h"
 #include "windowing/form_slot.h"
 
@@ -35,34 +33,6 @@ private slots:
         FormSlot<Form2>::unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         sandbox_.reset();
-    }
-
-    void captionsPlacesAndTabOrder() {
-        Form2& dialog = form<Form2>();
-        QCOMPARE(dialog.windowTitle(), QString("読み込み"));
-        QCOMPARE(dialog.size(), QSize(480, 289));
-        const std::tuple<QWidget*, QString, QRect> controls[]{
-            {dialog.Drive1, "", {8, 8, 145, 20}},
-            {dialog.Dir1, "", {8, 40, 145, 160}},
-            {dialog.File1, "", {160, 8, 217, 270}},
-            {dialog.Option1[0], "GIF", {8, 16, 129, 17}},
-            {dialog.Option1[1], "JPG", {8, 32, 129, 17}},
-            {dialog.Option1[2], "ALL TYPE", {8, 48, 129, 17}},
-            {dialog.Command1, "読み込む", {384, 16, 89, 33}},
-            {dialog.Command2, "キャンセル", {384, 64, 89, 33}},
-            {dialog.Frame1, "FileType", {8, 208, 145, 73}}};  // the only one out of the tab order
-        QWidgetList tabOrder, focusChain;
-        for (const auto& [control, caption, place] : controls) {
-            QCOMPARE(control->geometry(), place);
-            QCOMPARE(control->property(control == dialog.Frame1 ? "title" : "text").toString(),
-                     caption);
-            if (control != dialog.Frame1) tabOrder << control;
-        }
-        for (QWidget* at = dialog.Drive1; focusChain.size() < tabOrder.size();
-             at = at->nextInFocusChain()) {
-            if (tabOrder.contains(at)) focusChain << at;
-        }
-        QCOMPARE(focusChain, tabOrder);
     }
 
     // The first dialog records where it started; "読み込む" only hides, キャンセル records the
