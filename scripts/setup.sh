@@ -40,10 +40,13 @@ install_missing() {
     "${apt[@]}" install -y --no-install-recommends "${missing[@]}"
 }
 
-# build <folder> <cmake options...>
+# The run and the tests share one release build, so switching between them rebuilds nothing.
+release_options=(-DCMAKE_BUILD_TYPE=Release -DKESTRANE_WERROR=ON)
+
+# build <folder> <target or "all"> <cmake options...>
 build() {
-    local folder="$repo/build/$1"
-    shift
+    local folder="$repo/build/$1" target="$2"
+    shift 2
     cmake -S "$repo" -B "$folder" -G Ninja "$@" >/dev/null
-    cmake --build "$folder"
+    cmake --build "$folder" --target "$target"
 }
