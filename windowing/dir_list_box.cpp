@@ -47,6 +47,11 @@ QStringList ancestry(const QString& directory) {
 
 }  // namespace
 
+bool isEnterableDirectory(const QString& directory) {
+    const QFileInfo target(directory);
+    return !directory.isEmpty() && target.isDir() && target.isExecutable();
+}
+
 DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
     setItemDelegate(new DepthDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -57,12 +62,11 @@ DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
 }
 
 bool DirListBox::setPath(const QString& directory) {
-    const QFileInfo target(directory);
-    if (directory.isEmpty() || !target.isDir() || !target.isExecutable()) {
+    if (!isEnterableDirectory(directory)) {
         return false;
     }
     const QString previous = path_;
-    path_ = QDir::cleanPath(target.absoluteFilePath());
+    path_ = QDir::cleanPath(QFileInfo(directory).absoluteFilePath());
     refresh();
     if (path_ != previous) {
         emit Change();

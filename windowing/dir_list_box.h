@@ -8,6 +8,9 @@ namespace kestrane {
 // (selected), then its subfolders, each indented by its depth. The arrow keys move the cursor; a
 // double click or Enter opens the directory under it, which makes that the path and raises
 // Change. Any other change of the path, by code too, raises Change as well.
+// True for a directory the lists can move into: it exists and may be entered.
+bool isEnterableDirectory(const QString& directory);
+
 class DirListBox : public QListWidget {
     Q_OBJECT
 

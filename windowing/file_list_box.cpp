@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include "windowing/dir_list_box.h"
+
 namespace kestrane {
 
 namespace {
@@ -31,11 +33,10 @@ FileListBox::FileListBox(QWidget* parent, const QString& pattern)
 }
 
 bool FileListBox::setPath(const QString& directory) {
-    const QFileInfo target(directory);
-    if (directory.isEmpty() || !target.isDir() || !target.isExecutable()) {
+    if (!isEnterableDirectory(directory)) {
         return false;
     }
-    path_ = QDir::cleanPath(target.absoluteFilePath());
+    path_ = QDir::cleanPath(QFileInfo(directory).absoluteFilePath());
     refresh();
     return true;
 }
