@@ -49,9 +49,8 @@ void form1::redraw() {
     }
 }
 
+// The grids were allocated with the window; loading clears them.
 void form1::Form_Load() {
-    basePix = PixelGrid();
-    viewPix = PixelGrid();
     showModeless();
     basePix.fill(Pixel{});
     viewPix.fill(Pixel{});
