@@ -1,0 +1,102 @@
+#include "workspace/file_replacement.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <csignal>
+
+#include "tests/support/case_name.h"
+#include "tests/support/sandbox.h"
+
+namespace kestrane {
+namespace {
+
+const QByteArray kOld = "old content, longer than the new one\r\n";
+const QByteArray kNew = " 1 2\r\n";
+
+// What stands at the name before the write.
+enum class Before { nothing, file, linkToFile, folder, missingFolder, sizeLimit };
+
+struct Row {
+    std::string name;
+    Before before;
+    bool written;
+};
+
+class FileReplacement : public ::testing::TestWithParam<Row> {};
+
+// The old file must come through a failure byte for byte, and no sibling may be left behind.
+TEST_P(FileReplacement, ReplacesWholeOrNotAtAll) {
+    const Row& row = GetParam();
+    const testing::Sandbox sandbox;
+    QString target = sandbox.file("out.txt");
+    switch (row.before) {
+        case Before::nothing:
+            break;
+        case Before::file:
+        case Before::sizeLimit:
+            sandbox.write("out.txt", kOld);
+            break;
+        case Before::linkToFile:
+            sandbox.write("elsewhere.txt", kOld);
+            ASSERT_TRUE(QFile::link(sandbox.file("elsewhere.txt"), target));
+            break;
+        case Before::folder:
+            ASSERT_TRUE(QDir(sandbox.path()).mkdir("out.txt"));
+            break;
+        case Before::missingFolder:
+            target = sandbox.file("missing/out.txt");
+            break;
+    }
+    const QStringList entriesBefore =
+        QDir(sandbox.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    rlimit previousLimit{};
+    getrlimit(RLIMIT_FSIZE, &previousLimit);
+    if (row.before == Before::sizeLimit) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4, previousLimit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    const bool written = replaceFileContents(target, kNew);
+    setrlimit(RLIMIT_FSIZE, &previousLimit);
+
+    EXPECT_EQ(written, row.written);
+    EXPECT_EQ(
+        QDir(sandbox.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        entriesBefore.isEmpty() && written ? QStringList{"out.txt"} : entriesBefore);
+    if (written) {
+        EXPECT_EQ(sandbox.read("out.txt"), kNew);
+        EXPECT_FALSE(QFileInfo(target).isSymLink());
+    } else if (row.before == Before::sizeLimit) {
+        EXPECT_EQ(sandbox.read("out.txt"), kOld);
+    }
+    if (row.before == Before::linkToFile) {
+        EXPECT_EQ(sandbox.read("elsewhere.txt"), kOld);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, FileReplacement,
+                         ::testing::Values(Row{"new_file", Before::nothing, true},
+                                           Row{"longer_file_replaced", Before::file, true},
+                                           Row{"link_replaced_not_followed", Before::linkToFile,
+                                               true},
+                                           Row{"folder_at_the_name", Before::folder, false},
+                                           Row{"missing_folder", Before::missingFolder, false},
+                                           Row{"disk_full", Before::sizeLimit, false}),
+                         testing::CaseName());
+
+TEST(FileReplacementModes, KeepsTheOldFilesPermissions) {
+    const testing::Sandbox sandbox;
+    sandbox.write("out.txt", kOld);
+    ASSERT_EQ(::chmod(QFile::encodeName(sandbox.file("out.txt")).constData(), 0640), 0);
+    ASSERT_TRUE(replaceFileContents(sandbox.file("out.txt"), kNew));
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(sandbox.file("out.txt")).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+}
+
+}  // namespace
+}  // namespace kestrane
