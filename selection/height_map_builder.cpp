@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <stdexcept>
 
 namespace kestrane {
 
@@ -42,10 +41,8 @@ void buildHeightMap(const PixelGrid& basePix, int originX, int originY, int last
     if (lastX < 0 || lastY < 0) {
         return;
     }
-    if (!mapCovers(regionHeights, lastX, lastY) || originX < 0 || originY < 0 ||
-        originX + lastX >= basePix.columns() || originY + lastY >= basePix.rows()) {
-        throw std::out_of_range("height map region outside the picture or the map");
-    }
+    Q_ASSERT(mapCovers(regionHeights, lastX, lastY) && originX >= 0 && originY >= 0 &&
+             originX + lastX < basePix.columns() && originY + lastY < basePix.rows());
     // The cells are independent, so the loop follows the picture's rows, which lie in memory.
     for (int j = 0; j <= lastY; ++j) {
         const Pixel* const row = &basePix(originX, originY + j);
@@ -59,9 +56,7 @@ void fillMarkerCells(HeightMap& regionHeights, std::int16_t lastX, std::int16_t 
     if (lastX < 0 || lastY < 0) {
         return;
     }
-    if (!mapCovers(regionHeights, lastX, lastY)) {
-        throw std::out_of_range("marker fill bounds outside the map");
-    }
+    Q_ASSERT(mapCovers(regionHeights, lastX, lastY));
     for (int i = 0; i <= lastX; ++i) {
         std::uint8_t* const column = &regionHeights(i, 0);
         std::uint8_t* const end = column + lastY + 1;

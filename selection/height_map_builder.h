@@ -20,8 +20,8 @@ constexpr std::uint8_t pixelHeight(Pixel pixel) {
 }
 
 // Sets regionHeights[i, j] to pixelHeight(basePix[originX + i, originY + j]) for i in 0..lastX and
-// j in 0..lastY, both inclusive. The caller sizes the map; its bounds never change here.
-// Throws std::out_of_range, writing nothing, when the map or the picture does not cover the cells.
+// j in 0..lastY, both inclusive. The caller sizes the map; its bounds never change here. The map
+// and the picture must cover those cells.
 void buildHeightMap(const PixelGrid& basePix, int originX, int originY, int lastX, int lastY,
                     HeightMap& regionHeights);
 
@@ -29,8 +29,8 @@ void buildHeightMap(const PixelGrid& basePix, int originX, int originY, int last
 // diagonal neighbours inside those bounds that do not hold markerHeight, rounded half up; 0 when
 // the counted neighbours sum to 0 or none is counted. One scan, x outer and y inner, in place: a
 // cell filled earlier counts as an ordinary neighbour for later cells, unless it was filled with
-// markerHeight itself, which later cells skip and which stays in the map.
-// Throws std::out_of_range, changing nothing, when the map does not cover the bounds.
+// markerHeight itself, which later cells skip and which stays in the map. The map must cover the
+// bounds.
 void fillMarkerCells(HeightMap& regionHeights, std::int16_t lastX, std::int16_t lastY);
 
 // A new map with indices 0..lastX x 0..lastY (both at least 0), built from basePix at the origin

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <stdexcept>
 
 #include "workspace/numbers.h"
 
@@ -32,9 +31,7 @@ enum class ProfileLine { row, column };
 
 int gridIndex(float coordinate) {
     // Also rejects NaN.
-    if (!(coordinate >= -0.5F && coordinate <= kLastIndex + 0.5F)) {
-        throw std::out_of_range("profile point outside the picture");
-    }
+    Q_ASSERT(coordinate >= -0.5F && coordinate <= kLastIndex + 0.5F);
     return roundHalfEven(coordinate);
 }
 
@@ -42,11 +39,10 @@ void drawProfile(const HeightMap& regionHeights, float x, float y, ProfileLine l
                  PixelGrid& profilePix, PixelGrid& viewPix) {
     const int pointColumn = gridIndex(x);
     const int pointRow = gridIndex(y);
-    if (regionHeights.lastX() < kLastIndex || regionHeights.lastY() < kLastIndex ||
-        profilePix.columns() < PixelGrid::kSize || profilePix.rows() < PixelGrid::kProfileRows ||
-        viewPix.columns() < PixelGrid::kSize || viewPix.rows() < PixelGrid::kSize) {
-        throw std::out_of_range("profile map or canvases too small");
-    }
+    Q_ASSERT(regionHeights.lastX() >= kLastIndex && regionHeights.lastY() >= kLastIndex &&
+             profilePix.columns() >= PixelGrid::kSize &&
+             profilePix.rows() >= PixelGrid::kProfileRows && viewPix.columns() >= PixelGrid::kSize &&
+             viewPix.rows() >= PixelGrid::kSize);
     const bool alongRow = line == ProfileLine::row;
     // The other profile crosses this one where the point lies along it.
     const float crossing = alongRow ? x : y;

@@ -22,8 +22,7 @@ void recreateProfileCanvas(PixelGrid& profilePix);
 // round(y)], both ends inclusive, the first column starting from row 110. It also paints viewPix[d,
 // round(y)] crosshair red (blue 0, green 0, red 255) for every d. Reserved bytes are never touched.
 // Rounding halves to even. The map must cover 0..512 x 0..512 with heights 0..93, profilePix
-// must be 513 x 121 and viewPix 513 x 513; x and y must round into 0..512. Otherwise throws
-// std::out_of_range before drawing anything.
+// must be 513 x 121 and viewPix 513 x 513; x and y must round into 0..512.
 void drawHorizontalProfile(const HeightMap& regionHeights, float x, float y, PixelGrid& profilePix,
                            PixelGrid& viewPix);
 

@@ -12,10 +12,8 @@ namespace {
 constexpr std::uint32_t kColourBytes = 0x00FFFFFFu;
 constexpr std::uint32_t kOpaque = 0xFF000000u;
 
-void requireCovers(const PixelGrid& grid, const QImage& bitmap) {
-    if (grid.columns() < bitmap.width() + 1 || grid.rows() < bitmap.height() + 1) {
-        throw std::out_of_range("grid smaller than the canvas");
-    }
+bool covers(const PixelGrid& grid, const QImage& bitmap) {
+    return grid.columns() >= bitmap.width() + 1 && grid.rows() >= bitmap.height() + 1;
 }
 
 // Copies count 32-bit pixels, keeping the colour bytes and setting the fourth byte as asked.
@@ -38,7 +36,7 @@ QImage asRgb32(const QImage& bitmap) {
 }  // namespace
 
 int pictureToGrid(const QImage& source, PixelGrid& grid) {
-    requireCovers(grid, source);
+    Q_ASSERT(covers(grid, source));
     if (source.isNull() || source.height() == 0) {
         return -1;
     }
@@ -57,7 +55,7 @@ int pictureToGrid(const QImage& source, PixelGrid& grid) {
 }
 
 int gridToPicture(const PixelGrid& grid, QImage& bitmap) {
-    requireCovers(grid, bitmap);
+    Q_ASSERT(covers(grid, bitmap));
     if (bitmap.isNull() || bitmap.height() == 0) {
         return -1;
     }

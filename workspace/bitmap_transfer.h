@@ -15,7 +15,7 @@ class PictureBox;
 // left alone. A read delivers reserved bytes of 0.
 //
 // Both return 0, or -1 when the bitmap has no scan lines (the target is then left unchanged).
-// A grid smaller than (w + 1) x (h + 1) throws std::out_of_range before anything is moved.
+// The grid must be at least (w + 1) x (h + 1).
 int pictureToGrid(const QImage& bitmap, PixelGrid& grid);
 int gridToPicture(const PixelGrid& grid, QImage& bitmap);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QtGlobal>
 #include <cstdint>
 #include <vector>
 
@@ -26,6 +27,7 @@ public:
 
 private:
     std::size_t index(int x, int y) const {
+        Q_ASSERT(x >= 0 && y >= 0 && x <= lastX_ && y <= lastY_);
         return static_cast<std::size_t>(x) * static_cast<std::size_t>(lastY_ + 1) +
                static_cast<std::size_t>(y);
     }

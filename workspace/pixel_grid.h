@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QtGlobal>
 #include <algorithm>
 #include <cstdint>
-#include <stdexcept>
 #include <vector>
 
 namespace kestrane {
@@ -34,16 +34,6 @@ public:
     Pixel& operator()(int x, int y) { return cells_[index(x, y)]; }
     const Pixel& operator()(int x, int y) const { return cells_[index(x, y)]; }
 
-    // Bounds-checked access; throws std::out_of_range.
-    Pixel& at(int x, int y) {
-        check(x, y);
-        return (*this)(x, y);
-    }
-    const Pixel& at(int x, int y) const {
-        check(x, y);
-        return (*this)(x, y);
-    }
-
     Pixel* row(int y) { return cells_.data() + index(0, y); }
     const Pixel* row(int y) const { return cells_.data() + index(0, y); }
     Pixel* data() { return cells_.data(); }
@@ -56,12 +46,8 @@ public:
 
 private:
     std::size_t index(int x, int y) const {
+        Q_ASSERT(x >= 0 && y >= 0 && x < columns_ && y < rows_);
         return static_cast<std::size_t>(y) * columns_ + static_cast<std::size_t>(x);
-    }
-    void check(int x, int y) const {
-        if (x < 0 || y < 0 || x >= columns_ || y >= rows_) {
-            throw std::out_of_range("pixel grid index out of range");
-        }
     }
 
     int columns_;
