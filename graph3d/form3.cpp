@@ -12,6 +12,7 @@
 #include "windowing/form_slot.h"
 #include "windowing/message_box.h"
 #include "windowing/picture_box.h"
+#include "windowing/window_placement.h"
 #include "workspace/application_folder.h"
 #include "workspace/form1.h"
 #include "workspace/imgctl_util.h"
@@ -36,7 +37,8 @@ void storeDragAngles(form1& main, const DragAngles& angles) {
 
 }  // namespace
 
-Form3::Form3() {
+Form3::Form3(form1& main) : main_(main) {
+    setFirstPlacement([&main](QSize client) { return placeBeside(main, client, 0); });
     connect(Check1, &QCheckBox::toggled, this, &Form3::Check1_Click);
     connect(Picture1, &PictureBox::MouseDown, this, &Form3::Picture1_MouseDown);
     connect(Picture1, &PictureBox::MouseMove, this, &Form3::Picture1_MouseMove);
@@ -51,13 +53,12 @@ void Form3::Form_Load() { Check1->setChecked(form<Form4Design>().Check1->isCheck
 
 void Form3::Check1_Click() {
     form<Form4Design>().Check1->setChecked(Check1->isChecked());
-    form<form1>().redraw();
+    main_.redraw();
 }
 
 void Form3::Picture1_MouseDown(int button, int, float x, float y) {
     if (button == vbLeftButton) {
-        form1& main = form<form1>();
-        storeDragAngles(main, startDrag(dragAngles(main), x, y));
+        storeDragAngles(main_, startDrag(dragAngles(main_), x, y));
     }
 }
 
@@ -65,18 +66,16 @@ void Form3::Picture1_MouseMove(int button, int, float x, float y) {
     if (button == 0) {
         return;
     }
-    form1& main = form<form1>();
-    const DragAngles moved = moveDrag(dragAngles(main), x, y);
-    storeDragAngles(main, moved);
-    main.inA(degreesToRadians(moved.mx2));
-    main.inR(degreesToRadians(moved.my2));
+    const DragAngles moved = moveDrag(dragAngles(main_), x, y);
+    storeDragAngles(main_, moved);
+    main_.inA(degreesToRadians(moved.mx2));
+    main_.inR(degreesToRadians(moved.my2));
 }
 
 void Form3::Picture1_MouseUp(int button, int, float, float) {
     if (button == vbLeftButton) {
-        form1& main = form<form1>();
-        storeDragAngles(main, commitDrag(dragAngles(main)));
-        main.redraw();
+        storeDragAngles(main_, commitDrag(dragAngles(main_)));
+        main_.redraw();
     }
 }
 

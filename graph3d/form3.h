@@ -4,14 +4,17 @@
 
 namespace kestrane {
 
+class form1;
+
 // The graph window: turns the surface by dragging, switches monochrome display together with the
 // settings dialog, keeps the compression text and scroll bar in step and saves the graph as a
-// JPEG file. The view lives in the main window and is reached through its accessors only.
+// JPEG file. The view lives in the main window and is reached through its accessors only. It
+// first appears at the top of the column right of the main window.
 class Form3 : public Form3Design {
     Q_OBJECT
 
 public:
-    Form3();
+    explicit Form3(form1& main);
 
     void Form_Load() override;
     void Check1_Click();
@@ -25,6 +28,8 @@ public:
 
 private:
     bool saveAsJpeg();
+
+    form1& main_;
 };
 
 }  // namespace kestrane

@@ -30,7 +30,7 @@ void redraw(form1& main) {
 
 void installGraph(form1& main) {
     main.setRedraw([&main] { redraw(main); });
-    FormSlot<Form3Design>::setFactory([] { return std::make_unique<Form3>(); });
+    FormSlot<Form3Design>::setFactory([&main] { return std::make_unique<Form3>(main); });
 }
 
 }  // namespace kestrane

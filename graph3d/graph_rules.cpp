@@ -25,8 +25,6 @@ std::int16_t nearestInt16(double value) {
 
 }  // namespace
 
-double textValue(const QString& text) { return leadingNumber(text.toStdString()); }
-
 QString jpegFileName(const QString& typed) {
     const QString ending = typed.right(3);
     return ending == "jpg" || ending == "JPG" ? typed : typed + ".jpg";

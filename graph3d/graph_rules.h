@@ -3,10 +3,9 @@
 #include <QString>
 #include <cstdint>
 
-namespace kestrane {
+#include "workspace/workspace_state.h"
 
-// The number a text box holds: the number at the start of its text, 0 when there is none.
-double textValue(const QString& text);
+namespace kestrane {
 
 // The JPEG file name for a typed name: ".jpg" is appended unless the last three characters are
 // "jpg" or "JPG" (compared case-sensitively; a shorter name never matches). "3D" -> "3D.jpg",
@@ -16,18 +15,6 @@ QString jpegFileName(const QString& typed);
 // The compression value of a compression text: the nearest integer to its number, halves to the
 // even neighbour, limited to 0..100. A text that is not a number gives 0.
 std::int16_t compressionValue(const QString& text);
-
-// The graph's view during a drag, in whole degrees; the main window holds these fields.
-struct DragAngles {
-    std::int16_t xx = 0;  // pointer position where the drag started, canvas pixels
-    std::int16_t yy = 0;
-    std::int16_t mx = 0;  // committed turn A and tilt R
-    std::int16_t my = 0;
-    std::int16_t mx2 = 0;  // live turn and tilt
-    std::int16_t my2 = 0;
-
-    friend bool operator==(const DragAngles&, const DragAngles&) = default;
-};
 
 // Tilt limits: 90 looks straight down on the region, 180 from the side.
 inline constexpr std::int16_t kLowestTilt = 90;

@@ -3,7 +3,9 @@
 #include "selection/form5.h"
 #include "selection/height_map_builder.h"
 #include "selection/profile_charts.h"
+#include "windowing/form3_design.h"
 #include "windowing/form_slot.h"
+#include "windowing/window_placement.h"
 #include "workspace/bitmap_transfer.h"
 #include "workspace/form1.h"
 
@@ -17,6 +19,10 @@ void showPointProfiles(form1& main, float x, float y) {
 
     FormSlot<Form5>::unload();
     Form5& profiles = form<Form5>();
+    // Beside the main window, below where the graph window first appears.
+    profiles.setFirstPlacement([&main](QSize client) {
+        return placeBeside(main, client, Form3Design::kClientHeight);
+    });
     profiles.showModeless();
 
     drawHorizontalProfile(main.regionHeights, x, y, main.profilePix, main.viewPix);

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QHash>
 #include <QPointer>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,12 @@ std::function<void()>& endProgramAction() {
     return action;
 }
 
+// Where each window class was last left, by class name.
+QHash<QByteArray, QPoint>& lastPositions() {
+    static QHash<QByteArray, QPoint> positions;
+    return positions;
+}
+
 }  // namespace
 
 FormWindow::FormWindow(const QString& caption, int clientWidth, int clientHeight) {
@@ -26,7 +33,25 @@ FormWindow::FormWindow(const QString& caption, int clientWidth, int clientHeight
     setFixedSize(clientWidth, clientHeight);
 }
 
+void FormWindow::setFirstPlacement(std::function<QPoint(QSize client)> place) {
+    firstPlacement_ = std::move(place);
+}
+
+void FormWindow::placeBeforeFirstShow() {
+    if (shownBefore_) {
+        return;
+    }
+    shownBefore_ = true;
+    const auto last = lastPositions().constFind(metaObject()->className());
+    if (last != lastPositions().constEnd()) {
+        move(*last);
+    } else if (firstPlacement_) {
+        move(firstPlacement_(size()));
+    }
+}
+
 void FormWindow::showModeless() {
+    placeBeforeFirstShow();
     show();
     raise();
     activateWindow();
@@ -61,6 +86,9 @@ void FormWindow::unload() {
 
 void FormWindow::setVisible(bool visible) {
     const bool wasVisible = isVisible();
+    if (wasVisible && !visible) {
+        lastPositions().insert(metaObject()->className(), pos());
+    }
     QWidget::setVisible(visible);
     if (wasVisible && !visible) {
         emit formHidden();

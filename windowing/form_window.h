@@ -14,6 +14,10 @@ class FormWindow : public QWidget {
 public:
     explicit FormWindow(const QString& caption, int clientWidth, int clientHeight);
 
+    // Where the window appears when it is first shown, given its client size. A window of this
+    // class that was shown before, this one or an earlier one since unloaded, appears where it was
+    // last left instead, so that a window the user has moved stays where the user put it.
+    void setFirstPlacement(std::function<QPoint(QSize client)> place);
     // Shows the window and brings it to the front; returns at once.
     void showModeless();
     // Shows the window application-modal and returns once it is hidden or unloaded.
@@ -34,7 +38,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void placeBeforeFirstShow();
+
     bool unloaded_ = false;
+    bool shownBefore_ = false;
+    std::function<QPoint(QSize client)> firstPlacement_;
 };
 
 // Ends the program at once: no further events and no window's unload handler.

@@ -11,6 +11,8 @@ std::int32_t roundHalfEven(double value) {
     return static_cast<std::int32_t>(std::nearbyint(value));
 }
 
+double textValue(const QString& text) { return leadingNumber(text.toStdString()); }
+
 double leadingNumber(std::string_view text) {
     const auto isDigit = [&](std::size_t at) {
         return at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]));
