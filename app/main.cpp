@@ -1,12 +1,18 @@
 #include <QApplication>
 
-#include "dialogs/install.h"
+#include "dialogs/form4.h"
+#include "dialogs/open_command.h"
+#include "graph3d/graph_redraw.h"
+#include "selection/region_selection.h"
 #include "windowing/form_slot.h"
 #include "workspace/form1.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     kestrane::form1& main = kestrane::form<kestrane::form1>();
-    kestrane::installHandlers(main);
+    kestrane::installOpenCommand(main);
+    kestrane::installSelection(main);
+    kestrane::installGraph(main);
+    kestrane::installSettingsDialog(main);
     return QApplication::exec();
 }

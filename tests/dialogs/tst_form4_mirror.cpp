@@ -15,6 +15,7 @@ static QStringList events;
 // returned, each change of its box (on, off): a line logged before another ran nested inside it.
 template <class Window>
 struct Logged : Window {
+    using Window::Window;
     void Form_Load() override {
         this->connect(this->Check1, &QCheckBox::toggled,
                       [this](bool on) { events << this->windowTitle() + (on ? " on" : " off"); });
@@ -28,10 +29,11 @@ class Form4MirrorTest : public QObject {
 
 private slots:
     void settingsBoxMirrorsIntoTheGraphBox() {
-        FormSlot<Form3Design>::setFactory([] { return std::make_unique<Logged<Form3>>(); });
-        FormSlot<Form4Design>::setFactory([] { return std::make_unique<Logged<Form4>>(); });
-        form<form1>().setRedraw([] {
-            redraw(form<form1>());
+        form1& main = form<form1>();
+        FormSlot<Form3Design>::setFactory([&] { return std::make_unique<Logged<Form3>>(main); });
+        FormSlot<Form4Design>::setFactory([&] { return std::make_unique<Logged<Form4>>(main); });
+        main.setRedraw([&] {
+            redraw(main);
             events << (form<Form3Design>().isVisible() ? "redrawn, shown" : "redrawn, hidden");
         });
         // Cleared with no graph window: the write creates it, its load copies the box, and the
