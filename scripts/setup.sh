@@ -5,19 +5,24 @@ set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-packages=(
+# What building and running the program needs; the tests add their own tools.
+run_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev
     libjpeg62-turbo-dev libgif-dev
-    libgtest-dev libbenchmark-dev
     fonts-ipafont-gothic
+)
+test_packages=(
+    "${run_packages[@]}"
+    libgtest-dev libbenchmark-dev
     xvfb xauth
     clang-format
 )
 
+# install_missing <package...>
 install_missing() {
     local missing=()
-    for package in "${packages[@]}"; do
+    for package in "$@"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$package")
         fi
@@ -40,8 +45,11 @@ install_missing() {
     "${apt[@]}" install -y --no-install-recommends "${missing[@]}"
 }
 
-# The run and the tests share one release build, so switching between them rebuilds nothing.
+# The run and the tests share one release build, so switching between them rebuilds nothing of
+# the program; the run leaves out the tests and benchmarks, whose libraries it does not install.
 release_options=(-DCMAKE_BUILD_TYPE=Release -DKESTRANE_WERROR=ON)
+run_options=("${release_options[@]}" -DBUILD_TESTING=OFF -DKESTRANE_BENCHMARKS=OFF)
+test_options=("${release_options[@]}" -DBUILD_TESTING=ON -DKESTRANE_BENCHMARKS=ON)
 
 # build <folder> <target or "all"> <cmake options...>
 build() {

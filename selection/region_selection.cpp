@@ -90,10 +90,9 @@ void redraw2(form1& main) {
     const CanvasPoint anchor = clampToSelection(start.x, start.y);
     main.anchorX = anchor.x;
     main.anchorY = anchor.y;
-    const CanvasPoint moveTo = typedCorner(kEndBoxes);
-    Picture1_MouseMove(main, vbLeftButton, 0, moveTo.x, moveTo.y);
-    const CanvasPoint releaseAt = typedCorner(kEndBoxes);
-    Picture1_MouseUp(main, vbLeftButton, 0, releaseAt.x, releaseAt.y);
+    const CanvasPoint end = typedCorner(kEndBoxes);
+    Picture1_MouseMove(main, vbLeftButton, 0, end.x, end.y);
+    Picture1_MouseUp(main, vbLeftButton, 0, end.x, end.y);
 }
 
 void installSelection(form1& main) {

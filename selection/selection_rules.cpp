@@ -12,10 +12,6 @@ namespace {
 
 constexpr double kFarBeyondTheCanvas = 1 << 24;
 
-float clampCoordinate(float value, float low, float high) {
-    return std::isnan(value) ? low : std::clamp(value, low, high);
-}
-
 void paintWhite(Pixel& pixel) {
     pixel.blue = 255;
     pixel.red = 255;
@@ -25,13 +21,14 @@ void paintWhite(Pixel& pixel) {
 }  // namespace
 
 CanvasPoint clampToSelection(float x, float y) {
-    return {clampCoordinate(x, kSelectionLeft, kSelectionRight),
-            clampCoordinate(y, kSelectionTop, kSelectionBottom)};
+    return {std::clamp(x, kSelectionLeft, kSelectionRight),
+            std::clamp(y, kSelectionTop, kSelectionBottom)};
 }
 
 SelectionRect selectionRect(CanvasPoint anchor, CanvasPoint corner) {
-    return {roundHalfEven(std::min(anchor.x, corner.x)), roundHalfEven(std::min(anchor.y, corner.y)),
-            roundHalfEven(std::max(anchor.x, corner.x)), roundHalfEven(std::max(anchor.y, corner.y))};
+    return {
+        roundHalfEven(std::min(anchor.x, corner.x)), roundHalfEven(std::min(anchor.y, corner.y)),
+        roundHalfEven(std::max(anchor.x, corner.x)), roundHalfEven(std::max(anchor.y, corner.y))};
 }
 
 void drawRubberBand(const PixelGrid& basePix, CanvasPoint anchor, CanvasPoint corner,

@@ -22,7 +22,7 @@ inline constexpr float kSelectionTop = 16;
 inline constexpr float kSelectionBottom = 510;
 
 // The point held within the limits: x to 2..509, y to 16..510, compared as floats, so the limits
-// themselves pass unchanged. A coordinate that is not a number goes to the lower limit.
+// themselves pass unchanged.
 CanvasPoint clampToSelection(float x, float y);
 
 // A selection is an area, shown as a 3D graph, when it is at least this wide or this high;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <typeinfo>
 
 namespace kestrane {
 
@@ -20,7 +21,8 @@ std::function<void()>& endProgramAction() {
     return action;
 }
 
-// Where each window class was last left, by class name.
+// Where each window class was last left, by its type's name, so that classes without their own
+// meta-object are told apart too.
 QHash<QByteArray, QPoint>& lastPositions() {
     static QHash<QByteArray, QPoint> positions;
     return positions;
@@ -42,7 +44,7 @@ void FormWindow::placeBeforeFirstShow() {
         return;
     }
     shownBefore_ = true;
-    const auto last = lastPositions().constFind(metaObject()->className());
+    const auto last = lastPositions().constFind(typeid(*this).name());
     if (last != lastPositions().constEnd()) {
         move(*last);
     } else if (firstPlacement_) {
@@ -87,7 +89,7 @@ void FormWindow::unload() {
 void FormWindow::setVisible(bool visible) {
     const bool wasVisible = isVisible();
     if (wasVisible && !visible) {
-        lastPositions().insert(metaObject()->className(), pos());
+        lastPositions().insert(typeid(*this).name(), pos());
     }
     QWidget::setVisible(visible);
     if (wasVisible && !visible) {

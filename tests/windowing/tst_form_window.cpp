@@ -51,6 +51,13 @@ public:
     int clicks = 0;
 };
 
+class PlacedForm : public FormWindow {
+public:
+    PlacedForm() : FormWindow("Placed", 100, 50) {
+        setFirstPlacement([](QSize client) { return QPoint(client.width(), client.height()); });
+    }
+};
+
 }  // namespace
 
 class FormWindowTest : public QObject {
@@ -93,6 +100,16 @@ private slots:
         QVERIFY(FormSlot<ProbeForm>::existing() == nullptr);
         QCOMPARE(form<ProbeForm>().Text1->text(), QString("design"));
         QCOMPARE(events, QStringList({"Form_Load", "Text1_Change", "Form_Unload", "Form_Load"}));
+    }
+
+    void movedWindowComesBackWhereTheUserLeftIt() {
+        form<PlacedForm>().showModeless();
+        QCOMPARE(form<PlacedForm>().pos(), QPoint(100, 50));
+        form<PlacedForm>().move(70, 80);
+        FormSlot<PlacedForm>::unload();
+        form<PlacedForm>().showModeless();
+        QCOMPARE(form<PlacedForm>().pos(), QPoint(70, 80));
+        FormSlot<PlacedForm>::unload();
     }
 
     void assignmentsRaiseNestedNotificationsOnlyOnChange() {
