@@ -15,7 +15,8 @@ namespace kestrane {
 Form4::Form4(form1& main) : main_(main) {
     setFirstPlacement([&main](QSize client) { return placeBeside(main, client, 0, Side::left); });
     for (int index = 0; index < int(Text1.size()); ++index) {
-        connect(Text1[index], &QLineEdit::textChanged, this, [this, index] { Text1_Change(index); });
+        connect(Text1[index], &QLineEdit::textChanged, this,
+                [this, index] { Text1_Change(index); });
     }
     connect(Command2, &QPushButton::clicked, this, &Form4::Command2_Click);
     connect(Command1, &QPushButton::clicked, this, &Form4::Command1_Click);

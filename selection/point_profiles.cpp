@@ -20,9 +20,8 @@ void showPointProfiles(form1& main, float x, float y) {
     FormSlot<Form5>::unload();
     Form5& profiles = form<Form5>();
     // Beside the main window, below where the graph window first appears.
-    profiles.setFirstPlacement([&main](QSize client) {
-        return placeBeside(main, client, Form3Design::kClientHeight);
-    });
+    profiles.setFirstPlacement(
+        [&main](QSize client) { return placeBeside(main, client, Form3Design::kClientHeight); });
     profiles.showModeless();
 
     drawHorizontalProfile(main.regionHeights, x, y, main.profilePix, main.viewPix);

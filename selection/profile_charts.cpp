@@ -41,8 +41,8 @@ void drawProfile(const HeightMap& regionHeights, float x, float y, ProfileLine l
     const int pointRow = gridIndex(y);
     Q_ASSERT(regionHeights.lastX() >= kLastIndex && regionHeights.lastY() >= kLastIndex &&
              profilePix.columns() >= PixelGrid::kSize &&
-             profilePix.rows() >= PixelGrid::kProfileRows && viewPix.columns() >= PixelGrid::kSize &&
-             viewPix.rows() >= PixelGrid::kSize);
+             profilePix.rows() >= PixelGrid::kProfileRows &&
+             viewPix.columns() >= PixelGrid::kSize && viewPix.rows() >= PixelGrid::kSize);
     const bool alongRow = line == ProfileLine::row;
     // The other profile crosses this one where the point lies along it.
     const float crossing = alongRow ? x : y;

@@ -26,8 +26,8 @@ struct WorkspaceState : DragAngles {
     float anchorX = 0;  // where the last selection started, after clamping
     float anchorY = 0;
     HeightMap regionHeights;
-    double angleA = 0;  // graph rotation about the height axis, radians
-    double angleR = 0;  // graph tilt, radians
+    double angleA = 0;             // graph rotation about the height axis, radians
+    double angleR = 0;             // graph tilt, radians
     std::int16_t regionWidth = 0;  // extents of the selected rectangle
     std::int16_t regionHeight = 0;
     PixelGrid profilePix{0, 0};  // drawing surface of the cross-section charts
