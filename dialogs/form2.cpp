@@ -4,7 +4,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "dialogs/last_directory.h"
 #include "windowing/dir_list_box.h"
 #include "windowing/drive_list_box.h"
 #include "windowing/file_list_box.h"
@@ -18,12 +17,9 @@ constexpr std::array<const char*, 3> kOptionPatterns{"*.gif", "*.jpg", "*.*"};
 
 }  // namespace
 
-Form2::Form2() : FormWindow("読み込み", kClientWidth, kClientHeight) {
-    Drive1 = new DriveListBox(this);
+Form2::Form2() : FileDialog("読み込み", kClientWidth, kClientHeight, kOptionPatterns[0]) {
     Drive1->setGeometry(8, 8, 145, 20);
-    Dir1 = new DirListBox(this);
     Dir1->setGeometry(8, 40, 145, 160);
-    File1 = new FileListBox(this, "*.gif");
     File1->setGeometry(160, 8, 217, 270);
     Frame1 = new QGroupBox("FileType", this);
     Frame1->setGeometry(8, 208, 145, 73);
@@ -45,8 +41,6 @@ Form2::Form2() : FormWindow("読み込み", kClientWidth, kClientHeight) {
     setTabOrder(Option1[2], Command1);
     setTabOrder(Command1, Command2);
 
-    connect(Drive1, &DriveListBox::Change, this, &Form2::Drive1_Change);
-    connect(Dir1, &DirListBox::Change, this, &Form2::Dir1_Change);
     for (int i = 0; i < int(Option1.size()); ++i) {
         connect(Option1[i], &QRadioButton::toggled, this, [this, i](bool checked) {
             if (checked) {
@@ -58,22 +52,11 @@ Form2::Form2() : FormWindow("読み込み", kClientWidth, kClientHeight) {
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
 }
 
-void Form2::Form_Load() {
-    File1->setPattern("*.gif");
-    restoreLastDirectory(Dir1->path());
-}
-
-void Form2::Form_Unload() { storeLastDirectory(Dir1->path()); }
-
 void Form2::Option1_Click(int index) {
     if (index >= 0 && index < int(kOptionPatterns.size())) {
         File1->setPattern(kOptionPatterns[index]);
     }
 }
-
-void Form2::Drive1_Change() { Dir1->setPath(currentDirectoryOnDrive(Drive1->drive())); }
-
-void Form2::Dir1_Change() { File1->setPath(Dir1->path()); }
 
 void Form2::Command1_Click() { hide(); }
 
