@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <algorithm>
 
 namespace kestrane::testing {
 
@@ -12,16 +13,16 @@ ModalAnswerer::ModalAnswerer(Answer otherWindows) : otherWindows_(std::move(othe
 }
 
 void ModalAnswerer::answerActiveModal() {
+    // A window is answered once each time it comes up, also when a box it opened closes over it.
+    std::erase_if(answered_, [](const QPointer<QWidget>& window) {
+        return window.isNull() || !window->isVisible();
+    });
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) {
-        // Gone: the same window shown modally again later gets a new answer.
-        lastAnswered_ = nullptr;
+    if (modal == nullptr ||
+        std::find(answered_.begin(), answered_.end(), modal) != answered_.end()) {
         return;
     }
-    if (modal == lastAnswered_.data()) {
-        return;
-    }
-    lastAnswered_ = modal;
+    answered_.emplace_back(modal);
     // Answered from a fresh event, so that an answer may itself wait on another modal window.
     QTimer::singleShot(0, modal, [this, modal] {
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {

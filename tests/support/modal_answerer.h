@@ -29,7 +29,7 @@ private:
 
     Answer otherWindows_;
     std::vector<SeenMessage> messages_;
-    QPointer<QWidget> lastAnswered_;
+    std::vector<QPointer<QWidget>> answered_;  // still up
     QTimer timer_;
 };
 
