@@ -2,6 +2,7 @@
 
 #include "dialogs/form4.h"
 #include "dialogs/open_command.h"
+#include "dialogs/range_export.h"
 #include "graph3d/graph_redraw.h"
 #include "selection/region_selection.h"
 #include "windowing/form_slot.h"
@@ -14,5 +15,6 @@ int main(int argc, char* argv[]) {
     kestrane::installSelection(main);
     kestrane::installGraph(main);
     kestrane::installSettingsDialog(main);
+    kestrane::installRangeExport(main);
     return QApplication::exec();
 }
