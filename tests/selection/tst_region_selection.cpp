@@ -29,10 +29,16 @@ Form4Design& settings() { return form<Form4Design>(); }
 
 QStringList boxTexts() {
     QStringList texts;
-    for (const QLineEdit* box : settings().Text1) {
-        texts << box->text();
-    }
+    for (const QLineEdit* box : settings().Text1) texts << box->text();
     return texts;
+}
+
+// The boxes, the extents, and whether the selection was taken as an area or a point.
+QString outcome() {
+    const form1& main = mainWindow();
+    return boxTexts().join(',') +
+           QString(": %1 x %2 ").arg(main.regionWidth).arg(main.regionHeight) +
+           (main.save1->isEnabled() ? "area" : "point");
 }
 
 // Canvas pixel (x, y) as a position on the canvas widget, inside its sunken border.
@@ -85,13 +91,43 @@ private slots:
         FormSlot<form1>::unload();
     }
 
-    // Runs first: before any press the anchor is the origin.
-    void releaseWithNoPressUsesTheOrigin() {
-        release({40, 20});
-        QCOMPARE(boxTexts(), QStringList({"", "", "40", "20"}));
-        QCOMPARE(mainWindow().regionWidth, 40);
-        QCOMPARE(mainWindow().regionHeight, 20);
-        QVERIFY(mainWindow().save1->isEnabled());
+    void extents_data() {
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QPoint>("to");
+        QTest::addColumn<QString>("result");
+        // Runs first, without a press: the anchor is still the origin.
+        QTest::newRow("release alone") << QPoint() << QPoint(40, 20) << ",,40,20: 40 x 20 area";
+        QTest::newRow("click") << QPoint(120, 130) << QPoint(120, 130)
+                               << "120,130,120,130: 0 x 0 point";
+        QTest::newRow("29 x 29 is a point")
+            << QPoint(100, 100) << QPoint(129, 129) << "100,100,129,129: 29 x 29 point";
+        QTest::newRow("30 x 0 is an area")
+            << QPoint(100, 100) << QPoint(130, 100) << "100,100,130,100: 30 x 0 area";
+        QTest::newRow("outside the canvas")
+            << QPoint(600, 5) << QPoint(-20, -30) << "509,16,2,16: 507 x 0 area";
+    }
+    void extents() {
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        QFETCH(QString, result);
+        FormSlot<Form5>::unload();
+        if (!from.isNull()) press(from);
+        moveTo(to);
+        release(to);
+        QCOMPARE(outcome(), result);
+        form1& main = mainWindow();
+        const bool area = main.save1->isEnabled();
+        QCOMPARE(FormSlot<Form5>::existing() != nullptr, !area);
+        if (area) {
+            QCOMPARE(main.regionHeights.lastX(), main.regionWidth);
+            QCOMPARE(main.regionHeights.lastY(), main.regionHeight);
+        } else {
+            // The profiles run through the press point, across the clean picture.
+            QCOMPARE(main.regionHeights.lastX(), 512);
+            QCOMPARE(main.Picture1->bitmap().pixel(from.x(), 300), qRgb(255, 0, 0));
+            QCOMPARE(main.Picture1->bitmap().pixel(300, from.y() - 1), qRgb(255, 0, 0));
+            QCOMPARE(changedPixels(), 512 + 512 - 1);
+        }
     }
 
     void dragDrawsTheBandAndShowsTheGraph() {
@@ -102,99 +138,31 @@ private slots:
         moveTo({300, 400});
         // Rows 50 and 400 over 201 columns, columns 100 and 300 over 351 rows, corners once.
         QCOMPARE(changedPixels(), 2 * 201 + 2 * 351 - 4);
-        for (const QPoint corner :
-             {QPoint(100, 49), QPoint(300, 49), QPoint(100, 399), QPoint(300, 399)}) {
-            QCOMPARE(main.Picture1->bitmap().pixel(corner), kWhite);
-        }
+        QCOMPARE(main.Picture1->bitmap().pixel(100, 49), kWhite);
+        QCOMPARE(main.Picture1->bitmap().pixel(300, 399), kWhite);
         release({300, 400}, Qt::RightButton);
         QCOMPARE(changedPixels(), 2 * 201 + 2 * 351 - 4);
-        QCOMPARE(boxTexts(), QStringList({"100", "50", "300", "400"}));
-        QCOMPARE(main.regionWidth, 200);
-        QCOMPARE(main.regionHeight, 350);
-        QCOMPARE(main.regionHeights.lastX(), 200);
-        QCOMPARE(main.regionHeights.lastY(), 350);
+        QCOMPARE(outcome(), QString("100,50,300,400: 200 x 350 area"));
         QCOMPARE(QList<int>({main.mx, main.mx2, main.my, main.my2}),
                  QList<int>({10, 10, 110, 110}));
-        QVERIFY(main.save1->isEnabled());
         QVERIFY(form<Form3Design>().isVisible());
     }
 
-    void extents_data() {
-        QTest::addColumn<QPoint>("from");
-        QTest::addColumn<QPoint>("to");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<bool>("area");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("click") << QPoint(120, 130) << QPoint(120, 130) << 0 << 0 << false
-                               << QStringList({"120", "130", "120", "130"});
-        QTest::newRow("29 x 29 is a point") << QPoint(100, 100) << QPoint(129, 129) << 29 << 29
-                                            << false << QStringList({"100", "100", "129", "129"});
-        QTest::newRow("30 x 0 is an area") << QPoint(100, 100) << QPoint(130, 100) << 30 << 0
-                                           << true << QStringList({"100", "100", "130", "100"});
-        QTest::newRow("outside the canvas") << QPoint(600, 5) << QPoint(-20, -30) << 507 << 0
-                                            << true << QStringList({"509", "16", "2", "16"});
-    }
-    void extents() {
-        QFETCH(QPoint, from);
-        QFETCH(QPoint, to);
-        QFETCH(int, width);
-        QFETCH(int, height);
-        QFETCH(bool, area);
-        QFETCH(QStringList, boxes);
-        FormSlot<Form5>::unload();
-        press(from);
-        moveTo(to);
-        release(to);
-        form1& main = mainWindow();
-        QCOMPARE(boxTexts(), boxes);
-        QCOMPARE(main.regionWidth, width);
-        QCOMPARE(main.regionHeight, height);
-        QCOMPARE(main.save1->isEnabled(), area);
-        QCOMPARE(FormSlot<Form5>::existing() != nullptr, !area);
-        if (area) {
-            QCOMPARE(main.regionHeights.lastX(), width);
-            QCOMPARE(main.regionHeights.lastY(), height);
-        } else {
-            // The profiles run through the press point, across the clean picture.
-            QCOMPARE(main.regionHeights.lastX(), 512);
-            QCOMPARE(main.Picture1->bitmap().pixel(from.x(), 300), qRgb(255, 0, 0));
-            QCOMPARE(changedPixels(), 512 + 512 - 1);
-        }
-    }
-
-    void replayFromTypedBoxes_data() {
-        QTest::addColumn<QStringList>("typed");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::newRow("leading number") << QStringList({"12.9abc", "40", "100.7", "100"})
-                                        << QStringList({"12.9abc", "40", "100", "100"}) << 88 << 60;
-        QTest::newRow("empty boxes")
-            << QStringList({"", "", "", ""}) << QStringList({"", "", "2", "16"}) << 0 << 0;
-        QTest::newRow("start 0") << QStringList({"0", "0", "200", "200"})
-                                 << QStringList({"0", "0", "200", "200"}) << 198 << 184;
-        QTest::newRow("start -50") << QStringList({"-50", "-50", "1e999", "-0"})
-                                   << QStringList({"-50", "-50", "509", "16"}) << 507 << 0;
-        QTest::newRow("start 100000")
-            << QStringList({"100000", "100000", "100", "nan"})
-            << QStringList({"100000", "100000", "100", "16"}) << 409 << 494;
-        QTest::newRow("not numbers")
-            << QStringList({"１２", QString(300, '9'), "-", "e5"})
-            << QStringList({"１２", QString(300, '9'), "2", "16"}) << 0 << 494;
-    }
+    // What is typed into the four boxes and applied; the end boxes then show the corner taken.
     void replayFromTypedBoxes() {
-        QFETCH(QStringList, typed);
-        QFETCH(QStringList, boxes);
-        QFETCH(int, width);
-        QFETCH(int, height);
-        for (int box = 0; box < 4; ++box) {
-            typeInto(box, typed[box]);
+        const std::pair<QStringList, QString> rows[] = {
+            {{"12.9abc", "40", "100.7", "100"}, "12.9abc,40,100,100: 88 x 60 area"},
+            {{"", "", "", ""}, ",,2,16: 0 x 0 point"},
+            {{"-50", "-50", "1e999", "-0"}, "-50,-50,509,16: 507 x 0 area"},
+            {{"100000", "100000", "100", "nan"}, "100000,100000,100,16: 409 x 494 area"},
+            {{"１２", QString(300, '9'), "-", "e5"},
+             "１２," + QString(300, '9') + ",2,16: 0 x 494 area"},
+        };
+        for (const auto& [typed, result] : rows) {
+            for (int box = 0; box < 4; ++box) typeInto(box, typed[box]);
+            settings().Command2->click();
+            QCOMPARE(outcome(), result);
         }
-        settings().Command2->click();
-        QCOMPARE(boxTexts(), boxes);
-        QCOMPARE(mainWindow().regionWidth, width);
-        QCOMPARE(mainWindow().regionHeight, height);
     }
 
     void buttonsFollowSelectionTypingApplyAndOk() {

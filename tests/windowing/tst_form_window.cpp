@@ -1,12 +1,9 @@
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QtTest>
 
 #include "tests/support/modal_answerer.h"
 #include "windowing/form_slot.h"
-#include "windowing/message_box.h"
 
 namespace kestrane {
 
@@ -14,48 +11,30 @@ namespace {
 
 QStringList events;
 
-// A window with one control of each notifying kind; every handler logs itself.
+// A window whose load and unload handlers and whose box's change handler log themselves.
 class ProbeForm : public FormWindow {
 public:
     ProbeForm() : FormWindow("Probe", 200, 120) {
         Text1 = new QLineEdit("design", this);
-        Check1 = new QCheckBox(this);
-        Check1->setChecked(true);
-        HScroll1 = new QScrollBar(Qt::Horizontal, this);
-        HScroll1->setRange(0, 100);
-        HScroll1->setValue(90);
         connect(Text1, &QLineEdit::textChanged, this, [] { events << "Text1_Change"; });
-        connect(Check1, &QCheckBox::stateChanged, this, [this] {
-            events << "Check1_Click begin";
-            Text1->setText(Check1->isChecked() ? "on" : "off");
-            events << "Check1_Click end";
-        });
-        connect(HScroll1, &QScrollBar::valueChanged, this, [] { events << "HScroll1_Change"; });
     }
     void Form_Load() override { events << "Form_Load"; }
     void Form_Unload() override { events << "Form_Unload"; }
 
     QLineEdit* Text1;
-    QCheckBox* Check1;
-    QScrollBar* HScroll1;
 };
 
+// First shown at the point its client size names; its button counts the clicks that reach it.
 class OtherForm : public FormWindow {
 public:
-    OtherForm() : FormWindow("Other", 200, 120) {
+    OtherForm() : FormWindow("Other", 100, 50) {
+        setFirstPlacement([](QSize client) { return QPoint(client.width(), client.height()); });
         Command1 = new QPushButton("OK", this);
         Command1->setGeometry(10, 10, 80, 30);
         connect(Command1, &QPushButton::clicked, this, [this] { ++clicks; });
     }
     QPushButton* Command1;
     int clicks = 0;
-};
-
-class PlacedForm : public FormWindow {
-public:
-    PlacedForm() : FormWindow("Placed", 100, 50) {
-        setFirstPlacement([](QSize client) { return QPoint(client.width(), client.height()); });
-    }
 };
 
 }  // namespace
@@ -71,59 +50,33 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void firstAccessCreatesHiddenAndLoadsOnce() {
-        QVERIFY(FormSlot<ProbeForm>::existing() == nullptr);
-        form<ProbeForm>().Text1->setText("one");
-        form<ProbeForm>().Text1->setText("two");
-        QCOMPARE(events, QStringList({"Form_Load", "Text1_Change", "Text1_Change"}));
-        QVERIFY(!form<ProbeForm>().isVisible());
-        form<ProbeForm>().showModeless();
-        form<ProbeForm>().showModeless();
-        QCOMPARE(events.count("Form_Load"), 1);
-    }
-
     void unloadedWindowComesBackFromItsDesign_data() {
         QTest::addColumn<bool>("byCloseBox");
         QTest::newRow("unload") << false;
         QTest::newRow("close box") << true;
     }
+    // Access creates the window hidden and loads it once; unloading discards it.
     void unloadedWindowComesBackFromItsDesign() {
         QFETCH(bool, byCloseBox);
+        QVERIFY(FormSlot<ProbeForm>::existing() == nullptr);
         ProbeForm& first = form<ProbeForm>();
-        first.showModeless();
+        QVERIFY(!first.isVisible());
+        form<ProbeForm>().showModeless();
+        form<ProbeForm>().showModeless();
         first.Text1->setText("typed");
-        if (byCloseBox) {
-            first.close();
-        } else {
-            first.unload();
-        }
+        byCloseBox ? void(first.close()) : first.unload();
         QVERIFY(FormSlot<ProbeForm>::existing() == nullptr);
         QCOMPARE(form<ProbeForm>().Text1->text(), QString("design"));
         QCOMPARE(events, QStringList({"Form_Load", "Text1_Change", "Form_Unload", "Form_Load"}));
     }
 
     void movedWindowComesBackWhereTheUserLeftIt() {
-        form<PlacedForm>().showModeless();
-        QCOMPARE(form<PlacedForm>().pos(), QPoint(100, 50));
-        form<PlacedForm>().move(70, 80);
-        FormSlot<PlacedForm>::unload();
-        form<PlacedForm>().showModeless();
-        QCOMPARE(form<PlacedForm>().pos(), QPoint(70, 80));
-        FormSlot<PlacedForm>::unload();
-    }
-
-    void assignmentsRaiseNestedNotificationsOnlyOnChange() {
-        ProbeForm& probe = form<ProbeForm>();
-        events.clear();
-        probe.Check1->setChecked(false);
-        QCOMPARE(events, QStringList({"Check1_Click begin", "Text1_Change", "Check1_Click end"}));
-        events.clear();
-        probe.Check1->setChecked(false);
-        probe.HScroll1->setValue(90);
-        probe.Text1->setText("off");
-        QVERIFY(events.isEmpty());
-        probe.HScroll1->setValue(91);
-        QCOMPARE(events, QStringList({"HScroll1_Change"}));
+        form<OtherForm>().showModeless();
+        QCOMPARE(form<OtherForm>().pos(), QPoint(100, 50));
+        form<OtherForm>().move(70, 80);
+        FormSlot<OtherForm>::unload();
+        form<OtherForm>().showModeless();
+        QCOMPARE(form<OtherForm>().pos(), QPoint(70, 80));
     }
 
     void modalShowWaitsAndBlocksOtherWindows_data() {
@@ -141,44 +94,12 @@ private slots:
             QTest::mouseClick(other.windowHandle(), Qt::LeftButton, {},
                               other.Command1->geometry().center());
             answered = true;
-            auto* probe = static_cast<ProbeForm*>(modal);
-            if (endByUnload) {
-                probe->unload();
-            } else {
-                probe->hide();
-            }
+            endByUnload ? static_cast<ProbeForm*>(modal)->unload() : modal->hide();
         });
         form<ProbeForm>().showModal();
         QVERIFY(answered);
         QCOMPARE(other.clicks, 0);
         QCOMPARE(FormSlot<ProbeForm>::existing() == nullptr, endByUnload);
-    }
-
-    void endingTheProgramRunsNoUnloadHandler() {
-        int endings = 0;
-        setEndProgramAction([&] { ++endings; });
-        form<ProbeForm>().showModeless();
-        endProgram();
-        QCOMPARE(endings, 1);
-        QVERIFY(!events.contains("Form_Unload"));
-        setEndProgramAction([] {});
-    }
-
-    void messageBoxShowsTextTitleAndIcon_data() {
-        QTest::addColumn<int>("style");
-        QTest::addColumn<int>("icon");
-        QTest::newRow("stop") << int(vbCritical) << int(QMessageBox::Critical);
-        QTest::newRow("information") << int(vbInformation) << int(QMessageBox::Information);
-    }
-    void messageBoxShowsTextTitleAndIcon() {
-        QFETCH(int, style);
-        QFETCH(int, icon);
-        testing::ModalAnswerer answerer;
-        MsgBox("ピクチャが不正です。", MsgBoxStyle(style), "警告");
-        QCOMPARE(answerer.messages().size(), 1u);
-        QCOMPARE(answerer.messages()[0].text, QString("ピクチャが不正です。"));
-        QCOMPARE(answerer.messages()[0].title, QString("警告"));
-        QCOMPARE(int(answerer.messages()[0].icon), icon);
     }
 };
 

@@ -2,68 +2,45 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/case_name.h"
-
 namespace kestrane {
 namespace {
 
-// Every canvas pixel gets its own colour, so a misplaced pixel cannot go unnoticed.
-QImage numberedCanvas(int w, int h) {
-    QImage canvas(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            canvas.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x >> 8) | ((y >> 8) << 4)));
+Pixel pixelOf(QRgb rgb) {
+    return {std::uint8_t(qBlue(rgb)), std::uint8_t(qGreen(rgb)), std::uint8_t(qRed(rgb)), 0};
+}
+
+// A 450 x 450 canvas with alpha, as a bitmap loaded into the graph box may be, every pixel its own
+// colour so that a misplaced one cannot go unnoticed.
+TEST(PictureToGrid, FillsTheShownCellsAndTheSpareColumnOnly) {
+    QImage canvas(450, 450, QImage::Format_ARGB32);
+    for (int y = 0; y < 450; ++y) {
+        for (int x = 0; x < 450; ++x) {
+            canvas.setPixel(x, y, qRgba(x & 0xFF, y & 0xFF, (x >> 8) | ((y >> 8) << 4), 77));
         }
     }
-    return canvas;
-}
-
-struct ReadCase {
-    const char* name;
-    int gridX, gridY;      // the cell looked at
-    int canvasX, canvasY;  // the canvas pixel it must hold; -1 for the all-zero record
-};
-
-class PictureToGridTest : public ::testing::TestWithParam<ReadCase> {};
-
-TEST_P(PictureToGridTest, CellHoldsTheMappedCanvasPixel) {
-    const ReadCase& c = GetParam();
-    const QImage canvas = numberedCanvas(512, 512);
+    const Pixel untouched{1, 2, 3, 4};
     PixelGrid grid;
+    grid.fill(untouched);
     ASSERT_EQ(pictureToGrid(canvas, grid), 0);
-    Pixel expected;
-    if (c.canvasX >= 0) {
-        const QRgb rgb = canvas.pixel(c.canvasX, c.canvasY);
-        expected =
-            Pixel{std::uint8_t(qBlue(rgb)), std::uint8_t(qGreen(rgb)), std::uint8_t(qRed(rgb)), 0};
+    const auto shown = [&](int x, int y) { return pixelOf(canvas.pixel(x, y)); };
+    const std::tuple<const char*, QPoint, Pixel> rows[] = {
+        {"topLeft", {0, 1}, shown(0, 0)},
+        {"bottomRight", {449, 450}, shown(449, 449)},
+        {"spareColumnFirstRowZero", {450, 1}, Pixel{}},
+        {"spareColumnTakesFirstPixelTwoRowsUp", {450, 2}, shown(0, 0)},
+        {"spareColumnBottom", {450, 450}, shown(0, 448)},
+        {"rowZeroLeftAlone", {10, 0}, untouched},
+        {"rightOfTheSpareColumnLeftAlone", {451, 10}, untouched},
+        {"belowTheCanvasLeftAlone", {10, 451}, untouched},
+    };
+    for (const auto& [name, cell, expected] : rows) {
+        EXPECT_EQ(grid(cell.x(), cell.y()), expected) << name;
     }
-    EXPECT_EQ(grid(c.gridX, c.gridY), expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Canvas512, PictureToGridTest,
-    ::testing::Values(ReadCase{"rowZeroUntouched", 100, 0, -1, -1}, ReadCase{"topLeft", 0, 1, 0, 0},
-                      ReadCase{"bottomRight", 511, 512, 511, 511},
-                      ReadCase{"middle", 300, 200, 300, 199},
-                      ReadCase{"spareLandsInLastColumnOfFirstRow", 512, 1, -1, -1},
-                      ReadCase{"lastColumnTakesFirstPixelTwoRowsUp", 512, 2, 0, 0},
-                      ReadCase{"lastColumnBottom", 512, 512, 0, 510}),
-    testing::CaseName());
-
-TEST(PictureToGrid, DeliversReservedZeroAndLeavesCellsBeyondTheCanvas) {
-    QImage canvas(450, 450, QImage::Format_ARGB32);
-    canvas.fill(qRgba(10, 20, 30, 77));
-    PixelGrid grid;
-    grid.fill(Pixel{1, 2, 3, 4});
-    ASSERT_EQ(pictureToGrid(canvas, grid), 0);
-    EXPECT_EQ(grid(449, 450), (Pixel{30, 20, 10, 0}));
-    EXPECT_EQ(grid(451, 10), (Pixel{1, 2, 3, 4}));
-    EXPECT_EQ(grid(10, 451), (Pixel{1, 2, 3, 4}));
-    EXPECT_EQ(grid(10, 0), (Pixel{1, 2, 3, 4}));
     EXPECT_EQ(pictureToGrid(QImage(), grid), -1);
-    EXPECT_EQ(grid(449, 450), (Pixel{30, 20, 10, 0}));
+    EXPECT_EQ(grid(449, 450), shown(449, 449));
 }
 
+// Cells x = 0..w - 1, y = 1..h come back; row 0 and column w do not take part.
 TEST(GridToPicture, RoundTripReproducesTheShownCellsOnly) {
     PixelGrid source;
     for (int y = 0; y < PixelGrid::kSize; ++y) {
@@ -71,32 +48,22 @@ TEST(GridToPicture, RoundTripReproducesTheShownCellsOnly) {
             source(x, y) = Pixel{std::uint8_t(x), std::uint8_t(y), std::uint8_t(x ^ y), 0};
         }
     }
-    QImage canvas(512, 512, QImage::Format_RGB32);
-    ASSERT_EQ(gridToPicture(source, canvas), 0);
-    PixelGrid back;
-    back.fill(Pixel{5, 5, 5, 5});
-    pictureToGrid(canvas, back);
-    // Cells x = 0..511, y = 1..512 come back; row 0 and column 512 do not take part.
-    for (int x = 0; x < 512; x += 7) {
-        for (int y = 1; y <= 512; y += 3) {
-            ASSERT_EQ(back(x, y), source(x, y)) << x << "," << y;
+    for (const int size : {512, 450}) {
+        QImage canvas(size, size, QImage::Format_RGB32);
+        ASSERT_EQ(gridToPicture(source, canvas), 0);
+        PixelGrid back;
+        pictureToGrid(canvas, back);
+        for (int y = 1; y <= size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                ASSERT_EQ(back(x, y), source(x, y)) << size << ": " << x << ", " << y;
+            }
         }
-        EXPECT_EQ(back(x, 0), (Pixel{5, 5, 5, 5}));
+        PixelGrid hidden = source;
+        hidden(size, 300) = hidden(40, 0) = Pixel{255, 255, 255, 0};
+        QImage again(size, size, QImage::Format_RGB32);
+        gridToPicture(hidden, again);
+        EXPECT_EQ(again, canvas) << size;
     }
-    source(512, 300) = source(40, 0) = Pixel{255, 255, 255, 0};
-    QImage again(512, 512, QImage::Format_RGB32);
-    gridToPicture(source, again);
-    EXPECT_EQ(again, canvas);
-}
-
-TEST(GridToPicture, GraphCanvasShowsOnlyItsCells) {
-    PixelGrid grid;
-    grid(449, 450) = Pixel{0, 0, 200, 0};
-    grid(450, 450) = Pixel{0, 200, 0, 0};
-    QImage canvas(450, 450, QImage::Format_RGB32);
-    gridToPicture(grid, canvas);
-    EXPECT_EQ(canvas.pixel(449, 449), qRgb(200, 0, 0));
-    EXPECT_EQ(canvas.pixel(0, 449), qRgb(0, 0, 0));
 }
 
 }  // namespace
