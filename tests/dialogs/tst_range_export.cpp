@@ -1,10 +1,12 @@
 #include <sys/fsuid.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <csignal>
 
 #include "dialogs/form6.h"
 #include "dialogs/range_export.h"
@@ -24,11 +26,11 @@ QString warning(const char* text) { return seen({"警告", text, QMessageBox::Cr
 const QString kSaved = seen({"確認", "ファイルに保存しました。", QMessageBox::Information});
 const QByteArray kOld = "old content\r\n", kBytes = " 1 0\r\n 31 3\r\n";
 
-// out/out.txt holds `before` ("file"; "folder"; "locked": a file in a folder the save may not
-// write to); the user browses from the sandbox to out/ and `answer`s ("save", "empty": 保存 once
-// with no name first, "pick": the listed file, "cancel") with the name typed. Then the boxes seen
-// and what out/out.txt holds, with nothing else left in out/. A second export saves "again" each
-// time.
+// out/out.txt holds `before` ("file"; "folder"; "full": a file, and a file-size limit during the
+// save; "locked": a file in a folder the save may not write to); the user browses from the
+// sandbox to out/ and `answer`s ("save", "empty": 保存 once with no name first, "pick": the
+// listed file, "cancel", "close") with the name typed. Then the boxes seen and what out/out.txt
+// holds, with nothing else left in out/. A second export saves "again" each time.
 struct ExportCase {
     QString before, answer, typed;
     QStringList messages;
@@ -49,9 +51,15 @@ private slots:
         QTest::newRow("listed file replaced") << ExportCase{"file", "pick", "", {kSaved}, kBytes};
         const QString noName = warning("ファイル名が入力されていません。");
         QTest::newRow("キャンセル") << ExportCase{"file", "cancel", "out", {noName}, kOld};
+        QTest::newRow("close box") << ExportCase{"file", "close", "out", {noName}, kOld};
         const QString failed = warning("ファイルを保存できませんでした。");
         QTest::newRow("folder in the way") << ExportCase{"folder", "save", "out.txt", {failed}, ""};
+        QTest::newRow("missing folder")
+            << ExportCase{"file", "save", "missing/out", {failed}, kOld};
+        QTest::newRow("disk full") << ExportCase{"full", "save", "out", {failed}, kOld};
         QTest::newRow("no permission") << ExportCase{"locked", "save", "out", {failed}, kOld};
+        QTest::newRow("name too long")
+            << ExportCase{"file", "save", QString(300, 'n'), {failed}, kOld};
     }
     void exportRegion() {
         QFETCH(ExportCase, row);
@@ -72,6 +80,8 @@ private slots:
         main.regionWidth = 1;
         main.regionHeight = 0;
         main.save1->setEnabled(true);
+        rlimit unlimited{};
+        getrlimit(RLIMIT_FSIZE, &unlimited);
         QStringList shown;  // at each showing: the folder, the name box, the listed files
         testing::ModalAnswerer answerer([&](QWidget* modal) {
             auto& dialog = *qobject_cast<Form6*>(modal);
@@ -84,6 +94,12 @@ private slots:
             row.answer == "pick" ? dialog.File1->setCurrentRow(0)
                                  : dialog.Text1->setText(row.typed);
             if (row.answer == "cancel") return dialog.Command2->click();
+            if (row.answer == "close") return void(dialog.close());
+            if (row.before == "full") {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{4, unlimited.rlim_max};
+                setrlimit(RLIMIT_FSIZE, &limit);
+            }
             if (row.before == "locked") {
                 QFile::setPermissions(out, QFile::ReadOwner | QFile::ExeOwner);
                 // Root passes every permission check, unless it acts on files as another user.
@@ -92,6 +108,7 @@ private slots:
             dialog.Command1->click();
         });
         main.save1->trigger();
+        setrlimit(RLIMIT_FSIZE, &unlimited);
         if (row.before == "locked") {
             if (geteuid() == 0) setfsuid(0);
             QFile::setPermissions(out, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
