@@ -10,7 +10,7 @@
 
 namespace kestrane {
 
-QString settingsFilePath() { return applicationFile(QStringLiteral("Kestrane.ini")); }
+QString settingsFilePath() { return settingsFileNamed(QStringLiteral("Kestrane.ini")); }
 
 std::optional<QString> readFirstField(const QByteArray& content) {
     const QByteArrayView head(content.constData(),

@@ -10,7 +10,7 @@ namespace kestrane {
 // (no directory path on Linux is longer).
 inline constexpr qsizetype kSettingsFieldLimit = 4096;
 
-// "Kestrane.ini" in the application folder.
+// "Kestrane.ini", beside the program or in the user's configuration folder.
 QString settingsFilePath();
 
 // The first field of a settings file's content. Leading spaces are skipped; a field that then

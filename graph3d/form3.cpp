@@ -101,11 +101,11 @@ void Form3::Command2_Click() {
 
 void Form3::Command1_Click() { unload(); }
 
-// The canvas as last shown goes to the JPEG file through a temporary bitmap in the application
-// folder. When that folder is read-only, a private file in the system's temporary folder serves
-// instead; it is removed again when the save is done.
+// The canvas as last shown goes to the JPEG file through a temporary bitmap, beside the program or
+// in the user's cache folder. When that cannot be written, a private file in the system's
+// temporary folder serves instead; it is removed again when the save is done.
 bool Form3::saveAsJpeg() {
-    QString bitmapFile = applicationFile("3Dtemp.bmp");
+    QString bitmapFile = temporaryFileNamed("3Dtemp.bmp");
     bool bitmapWritten = Picture1->bitmap().save(bitmapFile, "BMP");
     QTemporaryFile fallback(QDir(QDir::tempPath()).filePath("3Dtemp-XXXXXX.bmp"));
     if (!bitmapWritten && fallback.open()) {

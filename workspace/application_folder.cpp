@@ -1,6 +1,9 @@
 #include "workspace/application_folder.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace kestrane {
 
@@ -11,6 +14,18 @@ QString& folderOverride() {
     return folder;
 }
 
+bool applicationFolderWritable() { return QFileInfo(applicationFolder()).isWritable(); }
+
+// The user's folder is made on first use, so that the file can be written.
+QString fileIn(FilePlace place, QStandardPaths::StandardLocation userFolder, const QString& name) {
+    if (place == FilePlace::besideProgram) {
+        return applicationFolder() + "/" + name;
+    }
+    const QString folder = QStandardPaths::writableLocation(userFolder);
+    QDir().mkpath(folder);
+    return folder + "/" + name;
+}
+
 }  // namespace
 
 QString applicationFolder() {
@@ -19,6 +34,22 @@ QString applicationFolder() {
 
 void setApplicationFolder(const QString& folder) { folderOverride() = folder; }
 
-QString applicationFile(const QString& name) { return applicationFolder() + "/" + name; }
+FilePlace settingsPlace(bool folderWritable, bool settingsBeside) {
+    return folderWritable || settingsBeside ? FilePlace::besideProgram : FilePlace::userFolder;
+}
+
+FilePlace bitmapPlace(bool folderWritable) {
+    return folderWritable ? FilePlace::besideProgram : FilePlace::userFolder;
+}
+
+QString settingsFileNamed(const QString& name) {
+    const bool beside = QFileInfo::exists(applicationFolder() + "/" + name);
+    return fileIn(settingsPlace(applicationFolderWritable(), beside),
+                  QStandardPaths::AppConfigLocation, name);
+}
+
+QString temporaryFileNamed(const QString& name) {
+    return fileIn(bitmapPlace(applicationFolderWritable()), QStandardPaths::CacheLocation, name);
+}
 
 }  // namespace kestrane

@@ -58,8 +58,8 @@ void form1::Form_Load() {
 }
 
 void form1::Form_Unload() {
-    QFile::remove(applicationFile("temp.bmp"));
-    QFile::remove(applicationFile("3Dtemp.bmp"));
+    QFile::remove(temporaryFileNamed("temp.bmp"));
+    QFile::remove(temporaryFileNamed("3Dtemp.bmp"));
     endProgram();
 }
 
