@@ -66,8 +66,17 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 QPointF PictureBox::canvasPoint(const QMouseEvent* event) const {
-    // Handlers see whole bitmap pixels, also on screens that report fractional positions.
-    const QPointF at = event->position() - contentsRect().topLeft();
+    // Qt 6.4 hands a child widget its window's mouse position rounded to whole logical pixels; on a
+    // scaled screen that puts the right and lower half of every canvas pixel on the next one. The
+    // position in the window keeps the fraction. An event sent to this widget itself has none to
+    // keep, and its scene position is not the window's, so it differs by a whole offset.
+    QPointF at = event->position();
+    const QPointF precise = mapFrom(window(), event->scenePosition());
+    if (std::abs(precise.x() - at.x()) <= 0.5 && std::abs(precise.y() - at.y()) <= 0.5) {
+        at = precise;
+    }
+    // Handlers see whole bitmap pixels.
+    at -= contentsRect().topLeft();
     return {std::floor(at.x()), std::floor(at.y())};
 }
 
