@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 
 #include "dialogs/form4.h"
 #include "dialogs/open_command.h"
@@ -10,6 +11,11 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The name picks the user's folders for an installed copy and ties the windows to the
+    // desktop entry.
+    QApplication::setApplicationName("kestrane");
+    QApplication::setDesktopFileName("kestrane");
+    QApplication::setWindowIcon(QIcon(":/kestrane.svg"));
     kestrane::form1& main = kestrane::form<kestrane::form1>();
     kestrane::installOpenCommand(main);
     kestrane::installSelection(main);

@@ -8,7 +8,7 @@ repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # What building and running the program needs; the tests add their own tools.
 run_packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev libqt6svg6
     libjpeg62-turbo-dev libgif-dev
     fonts-ipafont-gothic
 )
