@@ -5,31 +5,44 @@
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 
+#include "windowing/file_names.h"
+
 namespace kestrane {
 
 namespace {
 
-// Shifts each entry right by its depth, as a folder tree would.
+// Draws each entry shifted right by its depth, as a folder tree would, with an open folder for
+// the current directory and its ancestors and a closed one for the subfolders. Working from the
+// row, it spares the list an icon and a depth stored in every item.
 class DepthDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit DepthDelegate(DirListBox* list)
+        : QStyledItemDelegate(list),
+          list_(list),
+          openIcon_(list->style()->standardIcon(QStyle::SP_DirOpenIcon)),
+          closedIcon_(list->style()->standardIcon(QStyle::SP_DirClosedIcon)) {}
 
     static constexpr int kIndent = 10;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         QStyleOptionViewItem shifted(option);
-        shifted.rect.setLeft(option.rect.left() + kIndent * depth(index));
+        shifted.rect.setLeft(option.rect.left() + kIndent * list_->depth(index.row()));
         QStyledItemDelegate::paint(painter, shifted, index);
     }
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        return QStyledItemDelegate::sizeHint(option, index) + QSize(kIndent * depth(index), 0);
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->features |= QStyleOptionViewItem::HasDecoration;
+        option->icon = list_->isOpen(index.row()) ? openIcon_ : closedIcon_;
+        option->decorationSize = option->icon.actualSize(option->decorationSize);
     }
 
 private:
-    static int depth(const QModelIndex& index) {
-        return index.data(DirListBox::kDepthRole).toInt();
-    }
+    const DirListBox* list_;
+    QIcon openIcon_;
+    QIcon closedIcon_;
 };
 
 // The directory and its ancestors, root first.
@@ -47,26 +60,23 @@ QStringList ancestry(const QString& directory) {
 
 }  // namespace
 
-bool isEnterableDirectory(const QString& directory) {
-    const QFileInfo target(directory);
-    return !directory.isEmpty() && target.isDir() && target.isExecutable();
-}
-
 DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
     setItemDelegate(new DepthDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    if (!setPath(QDir::currentPath())) {
-        setPath(QDir::rootPath());
-    }
+    // Every entry is one line high, so the view can lay out 100,000 of them at once instead of
+    // measuring each; entries are as wide as the list, and a longer name is cut short with "…".
+    setUniformItemSizes(true);
+    setPath(startingDirectory());
 }
 
 bool DirListBox::setPath(const QString& directory) {
-    if (!isEnterableDirectory(directory)) {
+    const QString absolute = absoluteDirectory(directory);
+    if (!isEnterableDirectory(absolute)) {
         return false;
     }
     const QString previous = path_;
-    path_ = QDir::cleanPath(QFileInfo(directory).absoluteFilePath());
+    path_ = absolute;
     refresh();
     if (path_ != previous) {
         emit Change();
@@ -75,34 +85,32 @@ bool DirListBox::setPath(const QString& directory) {
 }
 
 void DirListBox::refresh() {
+    paths_ = ancestry(path_);
+    ancestors_ = int(paths_.size());
+    const QStringList subfolders = directoryEntries(path_, EntryKind::Folder);
+    QStringList shown;
+    shown.reserve(paths_.size() + subfolders.size());
+    for (const QString& directory : std::as_const(paths_)) {
+        shown << displayFileName(QDir(directory).isRoot() ? directory
+                                                          : QFileInfo(directory).fileName());
+    }
+    const QString parent = path_.endsWith('/') ? path_ : path_ + '/';
+    for (const QString& name : subfolders) {
+        paths_ << parent + name;
+        shown << displayFileName(name);
+    }
     clear();
-    const QStringList chain = ancestry(path_);
-    for (int depth = 0; depth < chain.size(); ++depth) {
-        const QString& directory = chain[depth];
-        addEntry(directory,
-                 QDir(directory).isRoot() ? QDir::toNativeSeparators(directory)
-                                          : QFileInfo(directory).fileName(),
-                 depth, true);
-    }
-    setCurrentRow(count() - 1);
-    const QFileInfoList subfolders =
-        QDir(path_).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& subfolder : subfolders) {
-        addEntry(subfolder.absoluteFilePath(), subfolder.fileName(), int(chain.size()), false);
-    }
+    // One insertion for the whole list: added one at a time, each entry costs the view a layout,
+    // which makes seconds for 100,000 subfolders.
+    addItems(shown);
+    setCurrentRow(ancestors_ - 1);
 }
 
-void DirListBox::addEntry(const QString& directory, const QString& name, int depth, bool open) {
-    auto* entry = new QListWidgetItem(
-        style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon), name,
-        this);
-    entry->setData(kPathRole, directory);
-    entry->setData(kDepthRole, depth);
-}
+int DirListBox::depth(int row) const { return std::min(row, ancestors_); }
 
 void DirListBox::keyPressEvent(QKeyEvent* event) {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
-        setPath(currentItem()->data(kPathRole).toString());
+        setPath(paths_[currentRow()]);
         return;
     }
     QListWidget::keyPressEvent(event);
@@ -112,7 +120,7 @@ void DirListBox::mouseDoubleClickEvent(QMouseEvent* event) {
     // Opening refills the list, so the item view must not touch the clicked entry afterwards.
     if (event->button() == Qt::LeftButton) {
         if (const QListWidgetItem* entry = itemAt(event->position().toPoint())) {
-            setPath(entry->data(kPathRole).toString());
+            setPath(paths_[row(entry)]);
             return;
         }
     }

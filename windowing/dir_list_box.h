@@ -7,18 +7,13 @@ namespace kestrane {
 // A directory list: the current directory's ancestors from the root down, the current directory
 // (selected), then its subfolders, each indented by its depth. The arrow keys move the cursor; a
 // double click or Enter opens the directory under it, which makes that the path and raises
-// Change. Any other change of the path, by code too, raises Change as well.
-// True for a directory the lists can move into: it exists and may be entered.
-bool isEnterableDirectory(const QString& directory);
-
+// Change. Any other change of the path, by code too, raises Change as well. Paths are held as
+// windowing/file_names.h decodes them, so folders of any name are listed and entered.
 class DirListBox : public QListWidget {
     Q_OBJECT
 
 public:
-    static constexpr int kPathRole = Qt::UserRole;
-    static constexpr int kDepthRole = Qt::UserRole + 1;
-
-    // Starts in the working directory, or at the root when that is gone.
+    // Starts in startingDirectory(), as the file list does.
     explicit DirListBox(QWidget* parent);
 
     // Absolute, without a trailing separator except for a root ("/").
@@ -29,6 +24,12 @@ public:
     // Reads the subfolders again.
     void refresh();
 
+    // How far the entry in row is indented: an ancestor by its depth below the root, a subfolder
+    // one deeper than the current directory.
+    int depth(int row) const;
+    // True for the current directory and its ancestors, which show as open folders.
+    bool isOpen(int row) const { return row < ancestors_; }
+
 signals:
     void Change();
 
@@ -37,9 +38,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void addEntry(const QString& directory, const QString& name, int depth, bool open);
-
     QString path_;
+    QStringList paths_;  // the entries' directories, row by row
+    int ancestors_ = 0;  // entries from the root down to the current directory
 };
 
 }  // namespace kestrane

@@ -4,11 +4,13 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
+#include "windowing/file_names.h"
+
 namespace kestrane {
 
 DriveListBox::DriveListBox(QWidget* parent) : QComboBox(parent) {
     refresh();
-    setDrive(QDir::currentPath());
+    setDrive(currentDirectory());
     connect(this, &QComboBox::currentIndexChanged, this, &DriveListBox::Change);
 }
 
@@ -42,7 +44,7 @@ void DriveListBox::refresh() {
 }
 
 QString currentDirectoryOnDrive(const QString& drive) {
-    const QString current = QDir::currentPath();
+    const QString current = currentDirectory();
     return current.startsWith(drive) ? current : drive;
 }
 

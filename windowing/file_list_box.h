@@ -7,12 +7,13 @@ namespace kestrane {
 // The files of one directory whose names match a pattern, sorted by name. Names are matched
 // case-insensitively; a pattern may hold several wildcards separated by ";", and "*.*" matches
 // every name, with or without a dot. Hidden files and folders are not listed. Selecting a file,
-// by mouse or keys, raises Click; a double click only selects.
+// by mouse or keys, raises Click; a double click only selects. Names are held as
+// windowing/file_names.h decodes them, so a file of any name is listed and can be opened.
 class FileListBox : public QListWidget {
     Q_OBJECT
 
 public:
-    // Starts in the working directory.
+    // Starts in startingDirectory(), as the directory list does.
     FileListBox(QWidget* parent, const QString& pattern);
 
     QString path() const { return path_; }
@@ -32,6 +33,7 @@ signals:
 private:
     QString path_;
     QString pattern_;
+    QStringList names_;  // row by row; the items show them as displayFileName does
 };
 
 }  // namespace kestrane

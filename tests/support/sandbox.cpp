@@ -1,7 +1,9 @@
 #include "tests/support/sandbox.h"
 
-#include <QFile>
+#include <cstdio>
+#include <memory>
 
+#include "windowing/file_names.h"
 #include "workspace/application_folder.h"
 
 namespace kestrane::testing {
@@ -16,16 +18,33 @@ Sandbox::~Sandbox() {
     setApplicationFolder({});
 }
 
+namespace {
+
+using FileCloser = decltype([](std::FILE* file) { std::fclose(file); });
+
+// By the name's own bytes, so that names that are not UTF-8 can be made and read.
+std::unique_ptr<std::FILE, FileCloser> openFile(const QString& path, const char* mode) {
+    return std::unique_ptr<std::FILE, FileCloser>(
+        std::fopen(encodeFileName(path).constData(), mode));
+}
+
+}  // namespace
+
 void Sandbox::write(const QString& name, const QByteArray& bytes) const {
-    QFile out(file(name));
-    if (out.open(QIODevice::WriteOnly)) {
-        out.write(bytes);
+    if (const auto out = openFile(file(name), "wb")) {
+        std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out.get());
     }
 }
 
 QByteArray Sandbox::read(const QString& name) const {
-    QFile in(file(name));
-    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    QByteArray bytes;
+    if (const auto in = openFile(file(name), "rb")) {
+        char chunk[4096];
+        while (const std::size_t got = std::fread(chunk, 1, sizeof chunk, in.get())) {
+            bytes.append(chunk, static_cast<qsizetype>(got));
+        }
+    }
+    return bytes;
 }
 
 }  // namespace kestrane::testing

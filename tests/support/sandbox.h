@@ -6,7 +6,7 @@
 namespace kestrane::testing {
 
 // A fresh temporary folder that serves as the application folder and the working directory
-// while the sandbox lives.
+// while the sandbox lives. Names are taken as windowing/file_names.h decodes them.
 class Sandbox {
 public:
     Sandbox();

@@ -1,3 +1,7 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -5,6 +9,7 @@
 #include "windowing/dir_list_box.h"
 #include "windowing/drive_list_box.h"
 #include "windowing/file_list_box.h"
+#include "windowing/file_names.h"
 
 namespace kestrane {
 
@@ -62,6 +67,49 @@ private slots:
         QCOMPARE(clicks.count(), 1);
         list.setPattern("*.*");  // ALL TYPE: names without a dot too
         QCOMPARE(texts(list), QStringList({"a.GIF", "b.gif", "c.jpg", "README"}));
+    }
+
+    // A folder and a file whose names are not UTF-8 are shown, entered and chosen by their bytes.
+    void namesThatAreNotUtf8() {
+        const QString folder = decodeFileName("caf\xE9");
+        QCOMPARE(::mkdir(encodeFileName("alpha/" + folder).constData(), 0700), 0);
+        sandbox_.write("alpha/" + folder + '/' + folder + ".gif", "x");
+        DirListBox directories(nullptr);
+        QVERIFY(directories.setPath("alpha"));
+        QCOMPARE(texts(directories).mid(directories.currentRow() + 1),
+                 QStringList(displayFileName(folder)));
+        QTest::keyClick(&directories, Qt::Key_End);
+        QTest::keyClick(&directories, Qt::Key_Enter);
+        QCOMPARE(encodeFileName(directories.path()),
+                 encodeFileName(sandbox_.path()) + "/alpha/caf\xE9");
+        FileListBox files(nullptr, "*.GIF");
+        QVERIFY(files.setPath(directories.path()));
+        files.setCurrentRow(0);
+        QCOMPARE(texts(files), QStringList(displayFileName(folder) + ".gif"));
+        QCOMPARE(encodeFileName(files.fileName()), QByteArray("caf\xE9.gif"));
+    }
+
+    // Beyond the system's path limit the working directory cannot be entered by its path, so
+    // both lists start at the root instead of disagreeing.
+    void workingDirectoryBeyondThePathLimit() {
+        const QByteArray level(250, 'd');
+        const int levels = PATH_MAX / int(level.size()) + 1;
+        for (int i = 0; i < levels; ++i) {
+            QCOMPARE(::mkdir(level.constData(), 0700) == 0 && ::chdir(level.constData()) == 0,
+                     true);
+        }
+        ::close(::creat("deep.gif", 0600));
+        const auto removeLevels = qScopeGuard([&] {
+            ::unlink("deep.gif");
+            for (int i = 0; i < levels; ++i) {
+                (void)!::chdir("..");
+                ::rmdir(level.constData());
+            }
+        });
+        const DirListBox directories(nullptr);
+        const FileListBox files(nullptr, "*.gif");
+        QCOMPARE(std::pair(directories.path(), files.path()),
+                 std::pair(QString("/"), QString("/")));
     }
 
     void driveListOffersTheRoots() {
