@@ -1,12 +1,12 @@
 #include "dialogs/settings_file.h"
 
 #include <QByteArrayView>
-#include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 
+#include "windowing/file_names.h"
 #include "workspace/application_folder.h"
+#include "workspace/file_replacement.h"
 
 namespace kestrane {
 
@@ -42,37 +42,26 @@ std::optional<QString> readFirstField(const QByteArray& content) {
     if (fieldEnd > kSettingsFieldLimit || field.isEmpty() || field.contains('\0')) {
         return std::nullopt;
     }
-    QString name = QFile::decodeName(field.toByteArray());
-    if (QFile::encodeName(name) != field) {
-        return std::nullopt;
-    }
-    return name;
+    return decodeFileName(field);
 }
 
-QByteArray settingsLine(const QString& directory) { return QFile::encodeName(directory) + "/\r\n"; }
+QByteArray settingsLine(const QString& directory) { return encodeFileName(directory) + "/\r\n"; }
 
 std::optional<QString> readLastDirectory(const QString& settingsPath) {
-    QFile file(settingsPath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!openRegularFile(file, settingsPath)) {
         return std::nullopt;
     }
     return readFirstField(file.read(kSettingsFieldLimit + 1));
 }
 
 bool writeLastDirectory(const QString& settingsPath, const QString& directory) {
-    QSaveFile file(settingsPath);
-    // A folder that is read-only but holds a writable file still gets the file rewritten.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    const QByteArray line = settingsLine(directory);
-    return file.write(line) == line.size() && file.commit();
+    return replaceFileContents(settingsPath, settingsLine(directory));
 }
 
 bool enterLastDirectory(const QString& settingsPath) {
     const std::optional<QString> directory = readLastDirectory(settingsPath);
-    return directory && QDir::setCurrent(*directory);
+    return directory && setCurrentDirectory(*directory);
 }
 
 }  // namespace kestrane

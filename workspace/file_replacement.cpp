@@ -4,10 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFile>
+#include <QBuffer>
 #include <QFileInfo>
+#include <QImage>
 #include <QRandomGenerator>
 #include <cerrno>
+
+#include "windowing/file_names.h"
 
 namespace kestrane {
 
@@ -18,7 +21,7 @@ int createSibling(const QString& path, QByteArray& siblingName) {
     const QString folder = QFileInfo(path).path();
     for (int attempt = 0; attempt < 16; ++attempt) {
         // Short and hidden, so that a target name near the length limit still gets a sibling.
-        siblingName = QFile::encodeName(
+        siblingName = encodeFileName(
             folder + QStringLiteral("/.kestrane-%1.tmp")
                          .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
         const int fd =
@@ -55,7 +58,7 @@ bool replaceFileContents(const QString& path, QByteArrayView bytes) {
     if (fd < 0) {
         return false;
     }
-    const QByteArray target = QFile::encodeName(path);
+    const QByteArray target = encodeFileName(path);
     struct stat previous {};
     bool complete = writeAll(fd, bytes);
     if (complete && ::lstat(target.constData(), &previous) == 0 && S_ISREG(previous.st_mode)) {
@@ -68,6 +71,16 @@ bool replaceFileContents(const QString& path, QByteArrayView bytes) {
     }
     ::unlink(siblingName.constData());
     return false;
+}
+
+bool replaceFileWithImage(const QString& path, const QImage& image, const char* format,
+                          int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    // Encoded in memory first: writing to the file itself, the encoder reports success for a
+    // file the disk could not hold.
+    return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, format, quality) &&
+           replaceFileContents(path, bytes);
 }
 
 }  // namespace kestrane

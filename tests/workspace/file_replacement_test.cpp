@@ -1,14 +1,14 @@
 #include "workspace/file_replacement.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
-#include <csignal>
+#include <optional>
 
 #include "tests/support/case_name.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/sandbox.h"
 
 namespace kestrane {
@@ -53,15 +53,12 @@ TEST_P(FileReplacement, ReplacesWholeOrNotAtAll) {
     }
     const QStringList entriesBefore =
         QDir(sandbox.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    rlimit previousLimit{};
-    getrlimit(RLIMIT_FSIZE, &previousLimit);
+    std::optional<testing::FileSizeLimit> diskFull;
     if (row.before == Before::sizeLimit) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{4, previousLimit.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
+        diskFull.emplace(4);
     }
     const bool written = replaceFileContents(target, kNew);
-    setrlimit(RLIMIT_FSIZE, &previousLimit);
+    diskFull.reset();
 
     EXPECT_EQ(written, row.written);
     EXPECT_EQ(
