@@ -5,7 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryFile>
+#include <QTemporaryDir>
+#include <optional>
 
 #include "graph3d/graph_rules.h"
 #include "windowing/form4_design.h"
@@ -14,6 +15,7 @@
 #include "windowing/picture_box.h"
 #include "windowing/window_placement.h"
 #include "workspace/application_folder.h"
+#include "workspace/file_replacement.h"
 #include "workspace/form1.h"
 #include "workspace/imgctl_util.h"
 #include "workspace/numbers.h"
@@ -102,15 +104,17 @@ void Form3::Command2_Click() {
 void Form3::Command1_Click() { unload(); }
 
 // The canvas as last shown goes to the JPEG file through a temporary bitmap, beside the program or
-// in the user's cache folder. When that cannot be written, a private file in the system's
+// in the user's cache folder. When that cannot be written, a private folder in the system's
 // temporary folder serves instead; it is removed again when the save is done.
 bool Form3::saveAsJpeg() {
+    const QImage& canvas = Picture1->bitmap();
     QString bitmapFile = temporaryFileNamed("3Dtemp.bmp");
-    bool bitmapWritten = Picture1->bitmap().save(bitmapFile, "BMP");
-    QTemporaryFile fallback(QDir(QDir::tempPath()).filePath("3Dtemp-XXXXXX.bmp"));
-    if (!bitmapWritten && fallback.open()) {
-        bitmapFile = fallback.fileName();
-        bitmapWritten = Picture1->bitmap().save(&fallback, "BMP") && fallback.flush();
+    bool bitmapWritten = replaceFileWithImage(bitmapFile, canvas, "BMP");
+    std::optional<QTemporaryDir> fallback;
+    if (!bitmapWritten) {
+        fallback.emplace(QDir(QDir::tempPath()).filePath("3Dtemp-XXXXXX"));
+        bitmapFile = fallback->filePath("3Dtemp.bmp");
+        bitmapWritten = fallback->isValid() && replaceFileWithImage(bitmapFile, canvas, "BMP");
     }
     Text1->setText(jpegFileName(Text1->text()));
     return bitmapWritten &&

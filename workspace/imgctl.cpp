@@ -2,12 +2,14 @@
 
 #include <QFile>
 #include <QImage>
-#include <QImageWriter>
-#include <QSaveFile>
+#include <QImageReader>
 #include <algorithm>
 #include <limits>
 #include <map>
 #include <mutex>
+
+#include "windowing/file_names.h"
+#include "workspace/file_replacement.h"
 
 namespace kestrane {
 namespace {
@@ -53,11 +55,12 @@ std::int32_t BMPtoDIB(const char* bmpFileName) {
     if (bmpFileName == nullptr) {
         return 0;
     }
-    QImage image;
-    if (!image.load(QFile::decodeName(bmpFileName), "BMP")) {
+    QFile file;
+    if (!openRegularFile(file, decodeFileName(bmpFileName))) {
         return 0;
     }
-    return bitmaps().add(std::move(image));
+    QImage image = QImageReader(&file, "BMP").read();
+    return image.isNull() ? 0 : bitmaps().add(std::move(image));
 }
 
 std::int32_t DIBtoJPG(const char* jpgFileName, std::int32_t handle, std::int32_t compression,
@@ -66,14 +69,10 @@ std::int32_t DIBtoJPG(const char* jpgFileName, std::int32_t handle, std::int32_t
     if (jpgFileName == nullptr || image.isNull()) {
         return 0;
     }
-    // Written beside the target and renamed at the end, so a failure leaves no partial file.
-    QSaveFile file(QFile::decodeName(jpgFileName));
-    if (!file.open(QIODevice::WriteOnly)) {
-        return 0;
-    }
-    QImageWriter writer(&file, "jpeg");
-    writer.setQuality(std::clamp(compression, 0, 100));
-    return writer.write(image) && file.commit() ? 1 : 0;
+    return replaceFileWithImage(decodeFileName(jpgFileName), image, "JPEG",
+                                std::clamp(compression, 0, 100))
+               ? 1
+               : 0;
 }
 
 std::int32_t DeleteDIB(std::int32_t handle) { return bitmaps().remove(handle) ? 1 : 0; }

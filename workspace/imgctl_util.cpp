@@ -1,7 +1,6 @@
 #include "workspace/imgctl_util.h"
 
-#include <QFile>
-
+#include "windowing/file_names.h"
 #include "workspace/imgctl.h"
 
 namespace kestrane {
@@ -26,12 +25,12 @@ const ImgctlEntries& imgctlLibrary() {
 bool convertBmpFileToJpg(const QString& jpgFileName, const QString& bmpFileName,
                          std::int16_t compression, std::int16_t option,
                          const ImgctlEntries& entries) {
-    const QByteArray bmpName = QFile::encodeName(bmpFileName);
+    const QByteArray bmpName = encodeFileName(bmpFileName);
     const std::int32_t handle = resultOrZero([&] { return entries.bmpToDib(bmpName.constData()); });
     if (handle == 0) {
         return false;
     }
-    const QByteArray jpgName = QFile::encodeName(jpgFileName);
+    const QByteArray jpgName = encodeFileName(jpgFileName);
     const bool written =
         resultOrZero([&] {
             return entries.dibToJpg(jpgName.constData(), handle, compression, option);

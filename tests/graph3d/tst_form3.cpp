@@ -2,6 +2,7 @@
 #include <QtWidgets>
 
 #include "graph3d/graph_redraw.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/support/sandbox.h"
 #include "windowing/form3_design.h"
@@ -87,6 +88,31 @@ private slots:
         QCOMPARE(answerer.messages()[0].text, QString("JPEGファイルを保存できませんでした。"));
         QCOMPARE(answerer.messages()[0].title, QString("警告"));
         QCOMPARE(answerer.messages()[0].icon, QMessageBox::Critical);
+    }
+
+    // A link at the temporary bitmap's name is replaced, not written through; on a full disk the
+    // bitmap and the JPEG stay as they were and the failure is shown.
+    void saveReplacesFilesWholeOrNotAtAll() {
+        const testing::Sandbox sandbox;
+        Form3Design& graph = form<Form3Design>();
+        testing::ModalAnswerer answerer;
+        sandbox.write("elsewhere", "kept");
+        QVERIFY(QFile::link(sandbox.file("elsewhere"), sandbox.file("3Dtemp.bmp")));
+        graph.Text1->setText("graph.jpg");
+        graph.Command2->click();
+        QCOMPARE(sandbox.read("elsewhere"), QByteArray("kept"));
+        QVERIFY(!QFileInfo(sandbox.file("3Dtemp.bmp")).isSymLink());
+        const auto saved = [&] { return sandbox.read("3Dtemp.bmp") + sandbox.read("graph.jpg"); };
+        const QByteArray before = saved();
+        QVERIFY(before.startsWith("BM") && before.contains("\xFF\xD8\xFF"));
+        graph.Picture1->bitmap().fill(Qt::white);
+        {
+            const testing::FileSizeLimit diskFull(1000);
+            graph.Command2->click();
+        }
+        QCOMPARE(saved(), before);
+        QCOMPARE(answerer.messages().size(), 1u);
+        QCOMPARE(answerer.messages()[0].text, QString("JPEGファイルを保存できませんでした。"));
     }
 };
 

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QImage>
 
+#include "tests/support/file_size_limit.h"
 #include "tests/support/sandbox.h"
 #include "workspace/imgctl_util.h"
 
@@ -16,6 +17,19 @@ TEST(Imgctl, WritesAJpegOfTheGivenQuality) {
     EXPECT_EQ(QImage("q90.jpg", "jpeg").size(), QSize(300, 200));
     EXPECT_EQ(QImage("q10.jpg", "jpeg").size(), QSize(300, 200));
     EXPECT_LT(QFileInfo("q10.jpg").size(), QFileInfo("q90.jpg").size());
+}
+
+// A JPEG the disk cannot hold whole, short by one byte, leaves the old file as it was. (The
+// picture's JPEG is larger than a file's write buffer, which once hid the failure.)
+TEST(Imgctl, FullDiskLeavesTheOldJpeg) {
+    const testing::Sandbox sandbox;
+    ASSERT_TRUE(QImage(KESTRANE_TEST_DATA "/open_1024x1024.gif").save("3Dtemp.bmp"));
+    ASSERT_TRUE(convertBmpFileToJpg("whole.jpg", "3Dtemp.bmp", 90, 0));
+    ASSERT_GT(QFileInfo("whole.jpg").size(), 16384);
+    sandbox.write("old.jpg", "old");
+    const testing::FileSizeLimit diskFull(QFileInfo("whole.jpg").size() - 1);
+    EXPECT_FALSE(convertBmpFileToJpg("old.jpg", "3Dtemp.bmp", 90, 0));
+    EXPECT_EQ(sandbox.read("old.jpg"), "old");
 }
 
 constexpr std::int32_t kThrows = -1;  // as an entry's result: the entry throws it instead
