@@ -5,6 +5,7 @@
 #include "tests/support/modal_answerer.h"
 #include "tests/support/sandbox.h"
 #include "windowing/file_list_box.h"
+#include "windowing/file_names.h"
 #include "windowing/form_slot.h"
 #include "windowing/picture_box.h"
 #include "workspace/form1.h"
@@ -21,6 +22,15 @@ struct OpenCase {
 
 class OpenCommandTest : public QObject {
     Q_OBJECT
+
+    // The windows go while the sandbox is still the application folder they write into.
+    static auto unloadWindowsAtTheEnd() {
+        return qScopeGuard([] {
+            FormSlot<Form2>::unload();
+            FormSlot<form1>::unload();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        });
+    }
 
 private slots:
     void open_data() {
@@ -44,12 +54,7 @@ private slots:
         const auto& [type, source, action, outcome] = row;
         setEndProgramAction([] {});
         const testing::Sandbox sandbox;
-        // The windows go while the sandbox is still the application folder they write into.
-        const auto unload = qScopeGuard([] {
-            FormSlot<Form2>::unload();
-            FormSlot<form1>::unload();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        });
+        const auto unload = unloadWindowsAtTheEnd();
         const QString folder = sandbox.file("pictures"), path = folder + "/a." + type;
         const QString data = KESTRANE_TEST_DATA "/open_" + source + ".gif";
         QDir().mkdir(folder);
@@ -111,6 +116,27 @@ private slots:
         QCOMPARE(sandbox.read("Kestrane.ini"), settings);
         open1_Click(main);
         QCOMPARE(shown, QStringList(2, path));
+    }
+
+    // A picture whose name is not UTF-8 is listed and opened by its bytes.
+    void opensANameThatIsNotUtf8() {
+        setEndProgramAction([] {});
+        const testing::Sandbox sandbox;
+        const auto unload = unloadWindowsAtTheEnd();
+        QFile data(KESTRANE_TEST_DATA "/open_300x200.gif");
+        QVERIFY(data.open(QIODevice::ReadOnly));
+        sandbox.write(decodeFileName("caf\xE9.gif"), data.readAll());
+        testing::ModalAnswerer answerer([](QWidget* modal) {
+            Form2& dialog = *qobject_cast<Form2*>(modal);
+            dialog.File1->setCurrentRow(0);
+            dialog.Command1_Click();
+        });
+        form1& main = form<form1>();
+        open1_Click(main);
+        QCOMPARE(answerer.messages().size(), 0u);
+        const QRgb corner = QImage(data.fileName()).pixel(0, 0);
+        QCOMPARE(qRgb(main.basePix(0, 1).red, main.basePix(0, 1).green, main.basePix(0, 1).blue),
+                 corner);
     }
 };
 
