@@ -1,33 +1,64 @@
 #pragma once
 
 #include <QColor>
+#include <QIODevice>
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <cstdint>
 #include <optional>
 
 namespace kestrane {
 
-// Libjpeg's working memory for one picture. Only progressive JPEGs need more than a few rows:
-// they hold the whole picture's coefficients, about 3 bytes a pixel, so ones beyond roughly
-// 85 megapixels are refused rather than allowed to claim gigabytes.
-inline constexpr long kJpegMemoryLimit = 256L * 1024 * 1024;
+// What one decode may cost, whatever the file holds. A picture that needs more is refused, so
+// that no file can freeze the window or exhaust memory.
+//
+// Work is counted in units of about a nanosecond of a common desktop's CPU, charged from the
+// sizes the file declares before the work is done (bytes as they are read). The weights are the
+// dearest cases measured (bench_picture_load decodes files at the limit in under a second).
+inline constexpr std::int64_t kDecodeWorkLimit = 1'000'000'000;
+// A byte of the file, read and entropy-decoded (progressive JPEG data is the dearest).
+inline constexpr std::int64_t kWorkPerByte = 32;
+// One 8 x 8 JPEG block in one scan, however little data it carries (a refinement scan still
+// visits every coefficient of its band).
+inline constexpr std::int64_t kWorkPerJpegBlock = 128;
+// One GIF pixel (palette index) decoded, whether or not it lands on the canvas.
+inline constexpr std::int64_t kWorkPerGifPixel = 8;
+// Scans in one JPEG. Encoders write about ten; each scan has a setup cost that no block count
+// covers, so absurd counts are refused.
+inline constexpr int kJpegScanLimit = 256;
+// Bytes held at once by the decoder and the JPEG library, the canvas included (giflib holds a
+// fixed few tens of kilobytes besides).
+inline constexpr std::int64_t kDecodeMemoryLimit = 96L * 1024 * 1024;
 
-// Decodes the picture file at `path` the way the canvas shows it: a `canvas`-sized
-// Format_RGB32 image filled with `background`, with the picture drawn at its natural size from
-// the top-left corner, cut at the canvas's right and bottom edges. Transparent pixels, and for a
-// GIF the parts of its screen its first frame leaves open, show the background.
+// What a decode cost, refused or not.
+struct DecodeCost {
+    std::int64_t bytesRead = 0;
+    std::int64_t work = 0;    // never more than kDecodeWorkLimit
+    std::int64_t memory = 0;  // bytes held, never more than kDecodeMemoryLimit
+};
+
+// Decodes the picture in `file` (open for reading, at its start) the way the canvas shows it: a
+// `canvas`-sized Format_RGB32 image filled with `background`, with the picture drawn at its
+// natural size from the top-left corner, cut at the canvas's right and bottom edges. Transparent
+// pixels, and for a GIF the parts of its screen its first frame leaves open, show the background.
 //
-// JPEG and GIF files, recognised by their content, are decoded here; anything else goes to Qt's
-// image reader (PNG, BMP, ...). Only the part that lands on the canvas is decoded, so a picture
-// far larger than the canvas costs no more than a canvas-sized one (a progressive JPEG is the
-// exception, see kJpegMemoryLimit).
+// The format is recognised by its content, as its library recognises it: JPEG (FF D8, Huffman
+// coded) and GIF ("GIF"); anything else is refused before a byte is read. Only the rows that land
+// on the canvas are decoded, except for interlaced GIFs and progressive or multi-scan JPEGs,
+// whose earlier passes cover the whole picture.
 //
-// std::nullopt when the file is missing, not a regular file, empty, not a picture, or damaged in
-// the part read: a JPEG whose decoder reports any error or warning (truncation, corrupt data,
-// unsupported features), a GIF whose records end early or fail to decode, or whose first frame
-// uses a colour its colour table lacks. Data below the canvas's last row is not read, so damage
-// there goes unnoticed.
-std::optional<QImage> decodePictureForCanvas(const QString& path, QSize canvas, QColor background);
+// std::nullopt when the picture is refused: another format, beyond the limits above, or damaged
+// in the part read. Damage counts: a JPEG whose library reports any error or warning, a GIF whose
+// records end early or fail to decode, or whose first frame uses a colour its colour table lacks.
+// A picture that lies within the canvas rows is read to its end, so damage anywhere in it refuses
+// it; below the canvas's last row damage goes unnoticed.
+std::optional<QImage> decodePicture(QIODevice& file, QSize canvas, QColor background,
+                                    DecodeCost* cost = nullptr);
+
+// decodePicture on the file at `path`; std::nullopt also when it is missing or not a regular file
+// (a pipe or device is never read, so it cannot block).
+std::optional<QImage> decodePictureForCanvas(const QString& path, QSize canvas, QColor background,
+                                             DecodeCost* cost = nullptr);
 
 }  // namespace kestrane

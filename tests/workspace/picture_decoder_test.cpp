@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QPainter>
 
@@ -12,12 +13,13 @@ namespace kestrane {
 namespace {
 
 constexpr QRgb kBackground = qRgb(0x12, 0x34, 0x56);
+constexpr qint64 kTwoGigabytes = 2LL << 30;
 
 // The working directory while the tests run, so file names serve as paths.
 const testing::Sandbox sandbox;
 
-std::optional<QImage> decode(const QString& name) {
-    return decodePictureForCanvas(sandbox.file(name), QSize(512, 512), QColor(kBackground));
+std::optional<QImage> decode(const QString& name, DecodeCost* cost = nullptr) {
+    return decodePictureForCanvas(sandbox.file(name), QSize(512, 512), QColor(kBackground), cost);
 }
 
 // The canvas as it should look: the background with `picture` over its top-left corner.
@@ -28,27 +30,62 @@ QImage onBackground(const QImage& picture) {
     return canvas;
 }
 
-QString jpegFile(int width, int height) {
-    const QString name = QString("%1x%2.jpg").arg(width).arg(height);
-    return testing::writeJpeg(name, width, height, 95) ? name : QString();
+// `bytes`, then a hole up to `size`.
+QString file(const QString& name, const QByteArray& bytes, qint64 size = 0) {
+    sandbox.write(name, bytes);
+    if (size > 0) {
+        QFile(name).resize(size);
+    }
+    return name;
+}
+
+QString jpegFile(int width, int height, testing::JpegOptions options = {}) {
+    const QString name = QString("%1x%2%3.jpg")
+                             .arg(width)
+                             .arg(height)
+                             .arg(options.progressive  ? "p"
+                                  : options.arithmetic ? "a"
+                                                       : "");
+    return testing::writeJpeg(name, width, height, 95, options) ? name : QString();
 }
 
 QImage gifPicture() { return QImage(jpegFile(640, 480)).convertToFormat(QImage::Format_Indexed8); }
 
 QString gifFile() { return testing::writeGif("640x480.gif", gifPicture()) ? "640x480.gif" : ""; }
 
+// A frame 65535 rows tall of which only the rows the canvas needs are written.
+QString tallGif(int width, bool interlaced) {
+    const QString name = QString("%1x65535%2.gif").arg(width).arg(interlaced ? "i" : "");
+    return testing::writeGif(name, testing::indexedBlocks(width, 512), {65535, interlaced, 600})
+               ? name
+               : QString();
+}
+
 TEST(PictureDecoder, ShowsThePictureTopLeftOnTheBackground) {
-    // JPEGs as Qt decodes them; the huge one, which Qt refuses, starts with the same blocks as
-    // the 1024 x 1024 one.
+    QImage grey(16, 16, QImage::Format_RGB32);
+    grey.fill(qRgb(128, 128, 128));
+    // JPEGs as Qt decodes them; the huge one (of which only the first 600 rows are written)
+    // starts with the same blocks as the 1024 x 1024 one.
     const std::pair<QString, QImage> pictures[] = {
         {jpegFile(640, 480), QImage("640x480.jpg")},
+        {jpegFile(640, 480, {.progressive = true}), QImage("640x480p.jpg")},
         {jpegFile(1024, 1024), QImage("1024x1024.jpg")},
-        {jpegFile(20000, 20000), QImage("1024x1024.jpg")},
+        {jpegFile(20000, 20000, {.writtenRows = 600}), QImage("1024x1024.jpg")},
+        {file("scanLimit.jpg", testing::progressiveJpeg(16, 16, kJpegScanLimit - 1)), grey},
         {gifFile(), gifPicture()},
+        {tallGif(640, false), testing::indexedBlocks(640, 512)},
     };
     for (const auto& [name, picture] : pictures) {
         EXPECT_EQ(decode(name), onBackground(picture)) << name.toStdString();
     }
+}
+
+QByteArray qtFile(const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(8, 8, QImage::Format_RGB32).save(&buffer, format);
+    return bytes;
 }
 
 TEST(PictureDecoder, RefusesFilesItCannotShowWhole) {
@@ -60,14 +97,64 @@ TEST(PictureDecoder, RefusesFilesItCannotShowWhole) {
         {"zeroBytes.jpg", ""},
         {"text.jpg", "This is not a picture.\r\n"},
         {"jpegCutInVisibleRows.jpg", jpeg.first(jpeg.size() * 6 / 10)},
-        {"gifCut.gif", gif.first(gif.size() / 2)},
+        {"jpegWithoutItsEnd.jpg", jpeg.chopped(2)},
+        {"jpegGarbageBeforeItsEnd.jpg",
+         QByteArray(jpeg).insert(jpeg.size() - 2, QByteArray(100, 'x'))},
+        {"jpegStrayByteAfterStart.jpg", QByteArray(jpeg).insert(2, '\0')},
         {"jpegStrayEndInScan.jpg", QByteArray(jpeg).replace(jpeg.size() / 2, 2, "\xFF\xD9")},
+        {"arithmetic.jpg", sandbox.read(jpegFile(64, 64, {.arithmetic = true}))},
+        {"gifCut.gif", gif.first(gif.size() / 2)},
+        {"png.gif", qtFile("PNG")},
+        {"bmp.jpg", qtFile("BMP")},
         {"folder.jpg", "ignored"},
         {"missingFolder/missing.jpg", "ignored"},
     };
     for (const auto& [name, bytes] : files) {
         sandbox.write(name, bytes);
         EXPECT_FALSE(decode(name).has_value()) << name.toStdString();
+    }
+}
+
+// Files made to cost as much as possible; each is refused while the cost named stays bounded.
+TEST(PictureDecoder, RefusesHostileFilesWithinTheBudget) {
+    const QByteArray baseline = sandbox.read(jpegFile(64, 64));
+    const struct {
+        QString file;
+        std::int64_t DecodeCost::*cost;
+        std::int64_t bound;
+    } rows[] = {
+        {file("scanBomb.jpg", testing::progressiveJpeg(2048, 2048, 200)), &DecodeCost::work,
+         kDecodeWorkLimit},
+        {file("tooManyScans.jpg", testing::progressiveJpeg(16, 16, kJpegScanLimit)),
+         &DecodeCost::work, kDecodeWorkLimit},
+        {file("coefficientsBeyondMemory.jpg", testing::progressiveJpeg(8192, 8192, 0)),
+         &DecodeCost::memory, kDecodeMemoryLimit},
+        // Refused from its header, before a row is decoded.
+        {tallGif(8192, true), &DecodeCost::bytesRead, 1024},
+        {file("neverEnds.xpm", "/* XPM */\nstatic char* p[] = {\n\"60000 60000 1 1\",\n",
+              kTwoGigabytes),
+         &DecodeCost::bytesRead, 0},
+        // Fits the canvas rows, so it is read on to its end marker.
+        {file("jpegBeforeAHole.jpg", baseline.chopped(2), kTwoGigabytes), &DecodeCost::bytesRead,
+         kDecodeWorkLimit / kWorkPerByte},
+    };
+    for (const auto& [name, cost, bound] : rows) {
+        DecodeCost spent;
+        EXPECT_FALSE(decode(name, &spent).has_value()) << name.toStdString();
+        EXPECT_LE(spent.*cost, bound) << name.toStdString();
+        EXPECT_LE(spent.work, kDecodeWorkLimit) << name.toStdString();
+        EXPECT_LE(spent.memory, kDecodeMemoryLimit) << name.toStdString();
+    }
+}
+
+// Inputs that once made the decoder fail: each decodes, or is refused, within the budget.
+TEST(PictureDecoder, DecodesFormerFailuresWithinTheBudget) {
+    const QDir folder(KESTRANE_TEST_DATA "/decoder_regressions");
+    for (const QString& name : folder.entryList(QDir::Files)) {
+        DecodeCost spent;
+        decodePictureForCanvas(folder.filePath(name), QSize(512, 512), QColor(kBackground), &spent);
+        EXPECT_LE(spent.work, kDecodeWorkLimit) << name.toStdString();
+        EXPECT_LE(spent.memory, kDecodeMemoryLimit) << name.toStdString();
     }
 }
 
