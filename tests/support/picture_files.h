@@ -76,6 +76,8 @@ inline bool writeJpeg(const QString& path, int width, int height, int quality,
     }
     if (rowsToWrite == info.image_height) {
         jpeg_finish_compress(&info);
+    } else {
+        info.dest->term_destination(&info);  // writes out what is encoded so far
     }
     jpeg_destroy_compress(&info);
     return std::fclose(file) == 0;

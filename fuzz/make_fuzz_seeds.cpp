@@ -1,0 +1,51 @@
+#include <QDir>
+#include <QFile>
+#include <cstdio>
+
+#include "dialogs/settings_file.h"
+#include "tests/support/picture_files.h"
+
+// Writes the fuzz targets' starting inputs into <folder>/<target>/: small pictures of every kind
+// the decoder reads, settings lines as the program writes them, and numbers as users type them.
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fputs("usage: make_fuzz_seeds <folder>\n", stderr);
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const auto path = [&](const char* target, const QString& name) {
+        folder.mkpath(target);
+        return folder.filePath(QString(target) + "/" + name);
+    };
+    const auto write = [&](const char* target, const QString& name, const QByteArray& bytes) {
+        QFile file(path(target, name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    namespace t = kestrane::testing;
+    const char* pictures = "fuzz_picture_decoder";
+    bool written =
+        t::writeJpeg(path(pictures, "baseline.jpg"), 40, 24, 75) &&
+        t::writeJpeg(path(pictures, "progressive.jpg"), 40, 24, 75, {.progressive = true}) &&
+        t::writeJpeg(path(pictures, "noise.jpg"), 16, 16, 90, {.noise = true}) &&
+        t::writeJpeg(path(pictures, "cut.jpg"), 16, 600, 50, {.writtenRows = 530}) &&
+        write(pictures, "refinements.jpg", t::progressiveJpeg(24, 16, 15, true)) &&
+        t::writeGif(path(pictures, "blocks.gif"), t::indexedBlocks(40, 24)) &&
+        t::writeGif(path(pictures, "interlaced.gif"), t::indexedBlocks(40, 24), {0, true});
+
+    const char* settings = "fuzz_settings_field";
+    written = written && write(settings, "home", kestrane::settingsLine("/home/user/pictures")) &&
+              write(settings, "root", kestrane::settingsLine("/")) &&
+              write(settings, "japanese", kestrane::settingsLine(QString::fromUtf8("/画像"))) &&
+              write(settings, "quoted", "  \"/a,b/\",c\r\n/d/\r\n");
+
+    const char* numbers = "fuzz_leading_number";
+    int count = 0;
+    for (const char* text : {"255", " -12.5e3px", "+.5E-2", "1e999", "0x1F", "abc"}) {
+        written = written && write(numbers, QString::number(++count), text);
+    }
+    if (!written) {
+        std::fputs("cannot write the seeds\n", stderr);
+        return 1;
+    }
+    return 0;
+}
