@@ -44,7 +44,7 @@ struct DecodeCost {
 // pixels, and for a GIF the parts of its screen its first frame leaves open, show the background.
 //
 // The format is recognised by its content, as its library recognises it: JPEG (FF D8, Huffman
-// coded) and GIF ("GIF"); anything else is refused before a byte is read. Only the rows that land
+// coded) and GIF ("GIF"); anything else is refused from those first bytes. Only the rows that land
 // on the canvas are decoded, except for interlaced GIFs and progressive or multi-scan JPEGs,
 // whose earlier passes cover the whole picture.
 //
