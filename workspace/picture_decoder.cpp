@@ -1,12 +1,9 @@
 #include "workspace/picture_decoder.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QFile>
 #include <algorithm>
 
+#include "windowing/file_names.h"
 #include "workspace/picture_decoder_formats.h"
 
 namespace kestrane {
@@ -89,18 +86,8 @@ std::optional<QImage> decodePictureForCanvas(const QString& path, QSize canvas, 
     if (cost != nullptr) {
         *cost = {};
     }
-    // Opened without blocking and checked on the open file, so that a pipe put in the picture's
-    // place cannot hang the window.
-    const int descriptor =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0) {
-        return std::nullopt;
-    }
-    struct stat status {};
     QFile file;
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) ||
-        !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(descriptor);
+    if (!openRegularFile(file, path)) {
         return std::nullopt;
     }
     return decodePicture(file, canvas, background, cost);

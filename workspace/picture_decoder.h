@@ -56,8 +56,9 @@ struct DecodeCost {
 std::optional<QImage> decodePicture(QIODevice& file, QSize canvas, QColor background,
                                     DecodeCost* cost = nullptr);
 
-// decodePicture on the file at `path`; std::nullopt also when it is missing or not a regular file
-// (a pipe or device is never read, so it cannot block).
+// decodePicture on the file at `path`, opened by the name's own bytes, so names that are not UTF-8
+// open too; std::nullopt also when it is missing or not a regular file (a pipe or device is never
+// read, so it cannot block).
 std::optional<QImage> decodePictureForCanvas(const QString& path, QSize canvas, QColor background,
                                              DecodeCost* cost = nullptr);
 

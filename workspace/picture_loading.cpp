@@ -1,9 +1,7 @@
 #include "workspace/picture_loading.h"
 
-#include <QFile>
 #include <optional>
 
-#include "windowing/file_names.h"
 #include "windowing/picture_box.h"
 #include "workspace/bitmap_transfer.h"
 #include "workspace/form1.h"
@@ -13,18 +11,9 @@
 namespace kestrane {
 
 bool showPictureFile(form1& main, const QString& path) {
-    // The decoder takes a name, which Qt encodes as UTF-8: a name whose bytes are not UTF-8 would
-    // not survive that, so such a file is opened by its own bytes and handed over under the name
-    // its descriptor has in /proc.
-    QFile file;
-    const bool bytesLost = QFile::encodeName(path) != encodeFileName(path);
-    if (bytesLost && !openRegularFile(file, path)) {
-        return false;
-    }
     QImage& canvas = main.Picture1->bitmap();
-    std::optional<QImage> picture = decodePictureForCanvas(
-        bytesLost ? QStringLiteral("/proc/self/fd/%1").arg(file.handle()) : path, canvas.size(),
-        QColor(form1::kCanvasBackground));
+    std::optional<QImage> picture =
+        decodePictureForCanvas(path, canvas.size(), QColor(form1::kCanvasBackground));
     if (!picture) {
         return false;
     }
