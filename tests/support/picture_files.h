@@ -22,11 +22,6 @@
 
 namespace kestrane::testing {
 
-// The colour of 16 x 16 blocks; neighbouring blocks differ in every channel.
-inline QRgb blockColour(int x, int y) {
-    return qRgb(40 + 50 * (x / 16 % 4), 40 + 60 * (y / 16 % 4), (x / 16 + y / 16) % 2 * 180 + 30);
-}
-
 struct JpegOptions {
     bool progressive = false;
     bool arithmetic = false;
@@ -34,13 +29,12 @@ struct JpegOptions {
     int writtenRows = 0;  // the rows encoded before the file is cut off; 0 for all
 };
 
-// A JPEG of blockColour, chroma at half resolution as cameras store it.
+// A JPEG of 16 x 16 blocks, neighbours differing in every channel, chroma at half resolution as
+// cameras store it.
 inline bool writeJpeg(const QString& path, int width, int height, int quality,
                       JpegOptions options = {}) {
     std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
+    if (file == nullptr) return false;
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -53,23 +47,21 @@ inline bool writeJpeg(const QString& path, int width, int height, int quality,
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     info.arith_code = options.arithmetic;
-    if (options.noise) {
-        for (int c = 0; c < info.num_components; ++c) {
-            info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
-        }
+    for (int c = 0; options.noise && c < info.num_components; ++c) {
+        info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
     }
-    if (options.progressive) {
-        jpeg_simple_progression(&info);
-    }
+    if (options.progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     const auto rowsToWrite =
         static_cast<JDIMENSION>(options.writtenRows > 0 ? options.writtenRows : height);
     std::vector<QRgb> row(width);
     std::minstd_rand random;
     while (info.next_scanline < rowsToWrite) {
+        const int y = static_cast<int>(info.next_scanline);
         for (int x = 0; x < width; ++x) {
             row[x] = options.noise ? QRgb(random())
-                                   : blockColour(x, static_cast<int>(info.next_scanline));
+                                   : qRgb(40 + 50 * (x / 16 % 4), 40 + 60 * (y / 16 % 4),
+                                          (x / 16 + y / 16) % 2 * 180 + 30);
         }
         JSAMPROW rows[] = {reinterpret_cast<JSAMPROW>(row.data())};
         jpeg_write_scanlines(&info, rows, 1);
@@ -104,9 +96,7 @@ inline QByteArray progressiveJpeg(int width, int height, int acScans, bool refin
     segment('\xC4', QByteArray("\x00\x01", 2) + QByteArray(15, '\0') + QByteArray(1, '\0'));
     QByteArray runs("\x10\x00\x00\x00\x0F", 5);
     runs += QByteArray(12, '\0');
-    for (int r = 0; r < 15; ++r) {
-        runs += char(r << 4);
-    }
+    for (int r = 0; r < 15; ++r) runs += char(r << 4);
     segment('\xC4', runs);
 
     const long blocks = long((width + 7) / 8) * ((height + 7) / 8);
@@ -122,9 +112,7 @@ inline QByteArray progressiveJpeg(int width, int height, int acScans, bool refin
             bits = bits << length | std::uint64_t(value);
             for (count += length; count >= 8; count -= 8) {
                 bytes += char(bits >> (count - 8));
-                if (char(bits >> (count - 8)) == '\xFF') {
-                    bytes += '\0';
-                }
+                if (bytes.back() == '\xFF') bytes += '\0';
             }
         };
         for (long left = blocks; left > 0;) {
@@ -146,9 +134,7 @@ inline QImage indexedBlocks(int width, int height) {
     QImage picture(width, height, QImage::Format_Indexed8);
     picture.setColorTable({qRgb(200, 0, 0), qRgb(0, 200, 0), qRgb(0, 0, 200), qRgb(90, 90, 90)});
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            picture.scanLine(y)[x] = uchar((x / 16 + y / 16) % 4);
-        }
+        for (int x = 0; x < width; ++x) picture.scanLine(y)[x] = uchar((x / 16 + y / 16) % 4);
     }
     return picture;
 }
@@ -164,9 +150,7 @@ struct GifFrame {
 inline bool writeGif(const QString& path, QImage picture, GifFrame frame = {}) {
     int error = 0;
     GifFileType* gif = EGifOpenFileName(QFile::encodeName(path).constData(), false, &error);
-    if (gif == nullptr) {
-        return false;
-    }
+    if (gif == nullptr) return false;
     ColorMapObject* map = GifMakeMapObject(256, nullptr);  // unused entries stay black
     for (int i = 0; i < picture.colorCount(); ++i) {
         const QRgb c = picture.color(i);

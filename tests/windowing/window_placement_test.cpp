@@ -2,58 +2,42 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/case_name.h"
-
 namespace kestrane {
 namespace {
 
-// A main window at (100, 50) with a 545 x 568 frame on a 1920 x 1040 work area.
-const QRect kMain(100, 50, 545, 568);
-const QRect kScreen(0, 0, 1920, 1040);
-
-struct PlacementRow {
-    const char* name;
-    QRect anchor;
-    QSize frame;
-    int below;
-    Side side;
-    QRect available;
-    QPoint topLeft;
-};
-
-class PlaceBeside : public ::testing::TestWithParam<PlacementRow> {};
-
-TEST_P(PlaceBeside, PicksTheSideThatLeavesTheAnchorFree) {
-    const PlacementRow& row = GetParam();
-    EXPECT_EQ(placeBeside(row.anchor, row.frame, row.below, row.side, row.available), row.topLeft);
+// A main window at (100, 50) with a 545 x 568 frame on a 1920 x 1040 work area, unless a row
+// says otherwise.
+TEST(PlaceBeside, PicksTheSideThatLeavesTheAnchorFree) {
+    const QRect main(100, 50, 545, 568), screen(0, 0, 1920, 1040);
+    const struct {
+        const char* name;
+        QRect anchor;
+        QSize frame;
+        int below;
+        Side side;
+        QRect available;
+        QPoint topLeft;
+    } rows[] = {
+        {"right with gap", main, {400, 300}, 0, Side::right, screen, {653, 50}},
+        {"below a neighbour", main, {400, 300}, 420, Side::right, screen, {653, 470}},
+        {"pushed up into the screen", main, {400, 300}, 900, Side::right, screen, {653, 740}},
+        {"left when asked", {700, 50, 545, 568}, {273, 290}, 0, Side::left, screen, {419, 50}},
+        {"left has no room so right", main, {273, 290}, 0, Side::left, screen, {653, 50}},
+        {"no room anywhere covers less",
+         {0, 0, 700, 568},
+         {400, 300},
+         0,
+         Side::right,
+         {0, 0, 1024, 768},
+         {624, 0}},
+        {"larger than the screen", main, {3000, 2000}, 0, Side::right, screen, {0, 0}},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(placeBeside(row.anchor, row.frame, row.below, row.side, row.available),
+                  row.topLeft)
+            << row.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, PlaceBeside,
-    ::testing::Values(
-        PlacementRow{"right_with_gap", kMain, {400, 300}, 0, Side::right, kScreen, {653, 50}},
-        PlacementRow{"below_a_neighbour", kMain, {400, 300}, 420, Side::right, kScreen, {653, 470}},
-        PlacementRow{
-            "pushed_up_into_the_screen", kMain, {400, 300}, 900, Side::right, kScreen, {653, 740}},
-        PlacementRow{"left_when_asked",
-                     QRect(700, 50, 545, 568),
-                     {273, 290},
-                     0,
-                     Side::left,
-                     kScreen,
-                     {419, 50}},
-        PlacementRow{
-            "left_has_no_room_so_right", kMain, {273, 290}, 0, Side::left, kScreen, {653, 50}},
-        PlacementRow{"no_room_anywhere_covers_less",
-                     QRect(0, 0, 700, 568),
-                     {400, 300},
-                     0,
-                     Side::right,
-                     QRect(0, 0, 1024, 768),
-                     {624, 0}},
-        PlacementRow{
-            "larger_than_the_screen", kMain, {3000, 2000}, 0, Side::right, kScreen, {0, 0}}),
-    testing::CaseName());
 
 }  // namespace
 }  // namespace kestrane

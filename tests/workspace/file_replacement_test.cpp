@@ -28,50 +28,52 @@ struct Row {
 
 class FileReplacement : public ::testing::TestWithParam<Row> {};
 
-// The old file must come through a failure byte for byte, and no sibling may be left behind.
+// The old file must come through a failure byte for byte, and no sibling may be left behind; a
+// replaced file keeps its permissions.
 TEST_P(FileReplacement, ReplacesWholeOrNotAtAll) {
-    const Row& row = GetParam();
+    const auto [name, before, shouldWrite] = GetParam();
     const testing::Sandbox sandbox;
-    QString target = sandbox.file("out.txt");
-    switch (row.before) {
-        case Before::nothing:
-            break;
-        case Before::file:
-        case Before::sizeLimit:
-            sandbox.write("out.txt", kOld);
-            break;
-        case Before::linkToFile:
-            sandbox.write("elsewhere.txt", kOld);
-            ASSERT_TRUE(QFile::link(sandbox.file("elsewhere.txt"), target));
-            break;
-        case Before::folder:
-            ASSERT_TRUE(QDir(sandbox.path()).mkdir("out.txt"));
-            break;
-        case Before::missingFolder:
-            target = sandbox.file("missing/out.txt");
-            break;
+    const QString target =
+        sandbox.file(before == Before::missingFolder ? "missing/out.txt" : "out.txt");
+    if (before == Before::file || before == Before::sizeLimit) {
+        sandbox.write("out.txt", kOld);
+        ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0640), 0);
     }
-    const QStringList entriesBefore =
-        QDir(sandbox.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    if (before == Before::linkToFile) {
+        sandbox.write("elsewhere.txt", kOld);
+        ASSERT_TRUE(QFile::link(sandbox.file("elsewhere.txt"), target));
+    }
+    if (before == Before::folder) {
+        ASSERT_TRUE(QDir(sandbox.path()).mkdir("out.txt"));
+    }
+    const auto entries = [&] {
+        return QDir(sandbox.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    const QStringList entriesBefore = entries();
     std::optional<testing::FileSizeLimit> diskFull;
-    if (row.before == Before::sizeLimit) {
+    if (before == Before::sizeLimit) {
         diskFull.emplace(4);
     }
     const bool written = replaceFileContents(target, kNew);
     diskFull.reset();
 
-    EXPECT_EQ(written, row.written);
-    EXPECT_EQ(
-        QDir(sandbox.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-        entriesBefore.isEmpty() && written ? QStringList{"out.txt"} : entriesBefore);
+    EXPECT_EQ(written, shouldWrite);
+    EXPECT_EQ(entries(),
+              entriesBefore.isEmpty() && written ? QStringList{"out.txt"} : entriesBefore);
     if (written) {
         EXPECT_EQ(sandbox.read("out.txt"), kNew);
         EXPECT_FALSE(QFileInfo(target).isSymLink());
-    } else if (row.before == Before::sizeLimit) {
+    } else if (before == Before::sizeLimit) {
         EXPECT_EQ(sandbox.read("out.txt"), kOld);
     }
-    if (row.before == Before::linkToFile) {
+    if (before == Before::linkToFile) {
         EXPECT_EQ(sandbox.read("elsewhere.txt"), kOld);
+    }
+    if (before == Before::file) {
+        struct stat status {};
+        ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0640u);
     }
 }
 
@@ -84,16 +86,6 @@ INSTANTIATE_TEST_SUITE_P(, FileReplacement,
                                            Row{"missing_folder", Before::missingFolder, false},
                                            Row{"disk_full", Before::sizeLimit, false}),
                          testing::CaseName());
-
-TEST(FileReplacementModes, KeepsTheOldFilesPermissions) {
-    const testing::Sandbox sandbox;
-    sandbox.write("out.txt", kOld);
-    ASSERT_EQ(::chmod(QFile::encodeName(sandbox.file("out.txt")).constData(), 0640), 0);
-    ASSERT_TRUE(replaceFileContents(sandbox.file("out.txt"), kNew));
-    struct stat status {};
-    ASSERT_EQ(::stat(QFile::encodeName(sandbox.file("out.txt")).constData(), &status), 0);
-    EXPECT_EQ(status.st_mode & 07777, 0640u);
-}
 
 }  // namespace
 }  // namespace kestrane

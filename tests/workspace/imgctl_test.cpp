@@ -9,16 +9,6 @@
 
 namespace kestrane {
 
-TEST(Imgctl, WritesAJpegOfTheGivenQuality) {
-    const testing::Sandbox sandbox;
-    ASSERT_TRUE(QImage(KESTRANE_TEST_DATA "/open_300x200.gif").save("3Dtemp.bmp"));
-    ASSERT_TRUE(convertBmpFileToJpg("q90.jpg", "3Dtemp.bmp", 90, 0));
-    ASSERT_TRUE(convertBmpFileToJpg("q10.jpg", "3Dtemp.bmp", 10, 0));
-    EXPECT_EQ(QImage("q90.jpg", "jpeg").size(), QSize(300, 200));
-    EXPECT_EQ(QImage("q10.jpg", "jpeg").size(), QSize(300, 200));
-    EXPECT_LT(QFileInfo("q10.jpg").size(), QFileInfo("q90.jpg").size());
-}
-
 // A JPEG the disk cannot hold whole, short by one byte, leaves the old file as it was. (The
 // picture's JPEG is larger than a file's write buffer, which once hid the failure.)
 TEST(Imgctl, FullDiskLeavesTheOldJpeg) {
