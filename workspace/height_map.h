@@ -22,6 +22,8 @@ public:
     // y varies fastest: the builders, the filler and the renderer all walk x outer, y inner.
     std::uint8_t& operator()(int x, int y) { return cells_[index(x, y)]; }
     std::uint8_t operator()(int x, int y) const { return cells_[index(x, y)]; }
+    // Heights (x, 0..lastY), one after the other.
+    const std::uint8_t* column(int x) const { return &cells_[index(x, 0)]; }
 
     friend bool operator==(const HeightMap&, const HeightMap&) = default;
 
