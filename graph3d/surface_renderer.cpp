@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace kestrane {
@@ -45,14 +46,12 @@ constexpr std::array<ColourBand, 16> kColourBands{{
     {0, 200, 200, 255},
 }};
 
-// One entry past the highest level, 255: the second lane of a pair starting there looks it up
-// even though its dot is dropped.
-using LevelColours = std::array<Pixel, 257>;
+using LevelColours = std::array<Pixel, 256>;
 
 LevelColours tabulate(Pixel (*colour)(std::uint8_t)) {
     LevelColours colours;
     for (std::size_t level = 0; level < colours.size(); ++level) {
-        colours[level] = colour(static_cast<std::uint8_t>(std::min<std::size_t>(level, 255)));
+        colours[level] = colour(static_cast<std::uint8_t>(level));
     }
     return colours;
 }
@@ -60,17 +59,602 @@ LevelColours tabulate(Pixel (*colour)(std::uint8_t)) {
 const LevelColours kMonochromeColours = tabulate(&monochromeDotColour);
 const LevelColours kBandColours = tabulate(&colourBandDotColour);
 
-// Two levels of a column are projected side by side, each lane computed as a lone double would
-// be, so that the positions come out the same to the last bit.
-using LevelPair = double __attribute__((vector_size(16)));
-using LevelPairBits = std::int64_t __attribute__((vector_size(16)));
+// Added to a position of 0 up to 2^52 and taken away again, it rounds the position to a whole
+// number, half to even.
+constexpr double kRoundingShift = 0x1p52;
 
-// Added to a position of 0 up to 2^52, it leaves the position rounded to a whole number, half to
-// even, in the low bits.
-constexpr LevelPair kRoundingShift{0x1p52, 0x1p52};
+// Far above the rounding error of any difference the run checks below bound, and far below any
+// slope they could matter for.
+constexpr double kSlack = 1e-9;
 
-// A term for each level 0..256.
-using LevelTerms = std::array<double, 257>;
+// Runs of more levels than this are worked out nearest dot first, and only as far as they can
+// still be seen; shorter ones are painted whole.
+constexpr int kTallRun = 8;
+// Runs of up to this many levels are projected together with the other runs of their group of
+// rows, a level of each at a time.
+constexpr int kGroupedRun = 4;
+
+// What the projection of a run's two ends shows about the run.
+constexpr int kTopDrawn = 1;
+constexpr int kLowestDrawn = 2;
+// Its dots move monotonically in y with the level (in x they always do), so every dot lies in the
+// box of pixels its two ends span, and between any two of its dots, the others do.
+constexpr int kMonotone = 4;
+// Both ends lie beyond the same edge of the drawable area, and so does every dot between.
+constexpr int kOffCanvas = 8;
+
+// Vectors of Lanes lanes, each lane computed as a lone number would be, so that the positions
+// come out the same to the last bit on every path.
+template <int Lanes>
+struct Vectors {
+    // The alias form of these would drop the attribute.
+    typedef double Doubles __attribute__((vector_size(8 * Lanes)));
+    typedef std::int64_t Masks __attribute__((vector_size(8 * Lanes)));
+    typedef std::int32_t Ints __attribute__((vector_size(4 * Lanes)));
+};
+
+// The helpers below pass vectors by value, which GCC warns changes with the vector instructions
+// enabled; they all live in this file and are inlined into each path, so no call ever crosses
+// from one to the other. (Inline ones are checked at the end of the file.)
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+template <class Doubles>
+[[gnu::always_inline]] inline Doubles splat(double value) {
+    Doubles vector;
+    for (std::size_t lane = 0; lane < sizeof vector / sizeof value; ++lane) {
+        vector[lane] = value;
+    }
+    return vector;
+}
+
+// 0, 1, 2, ...
+template <class Ints>
+[[gnu::always_inline]] inline Ints laneNumbers() {
+    Ints vector;
+    for (std::size_t lane = 0; lane < sizeof vector / sizeof(std::int32_t); ++lane) {
+        vector[lane] = static_cast<std::int32_t>(lane);
+    }
+    return vector;
+}
+
+template <class Vector, class T>
+[[gnu::always_inline]] inline Vector load(const T* from) {
+    Vector vector;
+    std::memcpy(&vector, from, sizeof vector);
+    return vector;
+}
+
+template <class Vector, class T>
+[[gnu::always_inline]] inline void store(T* to, const Vector& vector) {
+    std::memcpy(to, &vector, sizeof vector);
+}
+
+template <class Doubles>
+[[gnu::always_inline]] inline Doubles magnitude(const Doubles& values) {
+    return values < 0 ? -values : values;
+}
+
+// The projection's inputs that one render shares.
+struct Projection {
+    double sinA, cosA, sinR, cosR;
+    double centreX, centreY;
+    // The drawable area is 0..lastX x 0..lastY.
+    double lastX, lastY;
+};
+
+// The terms that all levels of a cell share, for Lanes cells or one cell repeated.
+template <int Lanes>
+struct Ground {
+    typename Vectors<Lanes>::Doubles scaledPx, py, pz;
+};
+
+// Where Lanes dots land: the screen position, whether it is drawn, the pixel it rounds to (of use
+// only when drawn), and py, whose sign and size the run checks need.
+template <int Lanes>
+struct Dots {
+    using Doubles = typename Vectors<Lanes>::Doubles;
+    using Ints = typename Vectors<Lanes>::Ints;
+
+    Doubles screenX, screenY;
+    typename Vectors<Lanes>::Masks drawn;
+    Doubles roundedX, roundedY;
+    Doubles py;
+
+    // The pixel's column and row, 0 for a dot that is dropped.
+    Ints x() const { return __builtin_convertvector(drawn ? roundedX : 0, Ints); }
+    Ints y() const { return __builtin_convertvector(drawn ? roundedY : 0, Ints); }
+    // The pixel's offset in a canvas of the given width, -1 for a dot that is dropped.
+    Ints offsets(double stride) const {
+        return __builtin_convertvector(drawn ? roundedY * stride + roundedX : -1, Ints);
+    }
+};
+
+template <int Lanes>
+[[gnu::always_inline]] inline Dots<Lanes> project(const Projection& view,
+                                                  const Ground<Lanes>& ground,
+                                                  const typename Vectors<Lanes>::Doubles& levels) {
+    using Doubles = typename Vectors<Lanes>::Doubles;
+    const Doubles py = ground.py + levels * view.cosR;
+    const Doubles pz = ground.pz + levels * view.sinR;
+    const Doubles depth = kPerspectiveDistance - pz;
+    const Doubles screenX = view.centreX + ground.scaledPx / depth;
+    const Doubles screenY = view.centreY + py * kPerspectiveDistance / depth;
+    // Written so that a NaN position (from an infinite angle) is dropped as well.
+    return {screenX,
+            screenY,
+            (screenX >= 0) & (screenX <= view.lastX) & (screenY >= 0) & (screenY <= view.lastY),
+            (screenX + kRoundingShift) - kRoundingShift,
+            (screenY + kRoundingShift) - kRoundingShift,
+            py};
+}
+
+// Canvas pixels claimed by the dots of tall runs, a bit each, column by column, in storage that
+// it clears.
+class Claims {
+public:
+    Claims(int columns, int rows, std::vector<std::uint64_t>& storage)
+        : wordsPerColumn_((rows + 63) / 64) {
+        storage.assign(
+            static_cast<std::size_t>(columns) * static_cast<std::size_t>(wordsPerColumn_), 0);
+        words_ = storage.data();
+    }
+
+    // Claims pixel (x, y); false when it was claimed before.
+    bool claim(int x, int y) {
+        std::uint64_t& word = words_[index(x, y / 64)];
+        const std::uint64_t bit = std::uint64_t{1} << (y % 64);
+        const bool fresh = (word & bit) == 0;
+        word |= bit;
+        return fresh;
+    }
+
+    // Whether every pixel of the box with corners (x0, y0) and (x1, y1), in any order, is claimed.
+    bool holdBox(int x0, int y0, int x1, int y1) const {
+        const auto [left, right] = std::minmax(x0, x1);
+        const auto [top, bottom] = std::minmax(y0, y1);
+        const int firstWord = top / 64;
+        const int lastWord = bottom / 64;
+        const std::uint64_t firstBits = ~std::uint64_t{0} << (top % 64);
+        const std::uint64_t lastBits = ~std::uint64_t{0} >> (63 - bottom % 64);
+        for (int x = left; x <= right; ++x) {
+            const std::uint64_t* const column = words_ + index(x, 0);
+            if (firstWord == lastWord) {
+                if ((column[firstWord] & firstBits & lastBits) != (firstBits & lastBits)) {
+                    return false;
+                }
+                continue;
+            }
+            if ((column[firstWord] & firstBits) != firstBits ||
+                (column[lastWord] & lastBits) != lastBits) {
+                return false;
+            }
+            for (int word = firstWord + 1; word < lastWord; ++word) {
+                if (column[word] != ~std::uint64_t{0}) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+private:
+    std::size_t index(int x, int word) const {
+        return static_cast<std::size_t>(x) * static_cast<std::size_t>(wordsPerColumn_) +
+               static_cast<std::size_t>(word);
+    }
+
+    int wordsPerColumn_;
+    std::uint64_t* words_;
+};
+
+// A level of a run and the pixel it lands on.
+struct PlacedDot {
+    int level;
+    int x, y;
+};
+
+// A dot that will be painted, and where.
+struct VisibleDot {
+    std::int32_t offset;
+    Pixel colour;
+};
+
+// The working storage of a render, kept from one render to the next so that, once the first has
+// run, a render neither allocates nor faults in fresh memory.
+struct Scratch {
+    std::vector<double> rowSinA, rowCosASinR, rowCosACosR;
+    std::vector<std::int16_t> rowMinima;
+    std::vector<std::int32_t> lowestLevels, tops, topX, topY, lowestX, lowestY, flags;
+    std::vector<std::uint64_t> claims;
+    std::vector<VisibleDot> visible;
+    std::vector<std::int32_t> keptCounts;
+};
+
+// Paints the surface in two sweeps, projecting Lanes dots at a time. The first works out the tall
+// runs nearest dot first: a dot whose pixel a nearer dot of a tall run (painted later) already
+// claimed is left out, and so is the rest of a run once every pixel it could still reach is
+// claimed. The second paints every run far to near and up each run, the tall ones with the dots
+// they kept. Every pixel ends with the colour of the last dot that reaches it, as if every dot
+// were painted.
+template <int Lanes>
+class SurfacePainter {
+    using Doubles = typename Vectors<Lanes>::Doubles;
+    using Masks = typename Vectors<Lanes>::Masks;
+    using Ints = typename Vectors<Lanes>::Ints;
+
+public:
+    SurfacePainter(const HeightMap& heights, int regionWidth, int regionHeight, int halfWidth,
+                   int halfHeight, const Projection& view, const LevelColours& colours,
+                   PixelGrid& canvas, Scratch& scratch)
+        : heights_(heights),
+          regionWidth_(regionWidth),
+          rows_(regionHeight + 1),
+          cells_(2 * halfHeight - 1),
+          halfWidth_(halfWidth),
+          halfHeight_(halfHeight),
+          // Depth grows with i when sinA >= 0 and with j when cosA >= 0: painted far to near.
+          di_(view.sinA >= 0 ? 1 : -1),
+          dj_(view.cosA >= 0 ? 1 : -1),
+          view_(view),
+          colours_(colours),
+          pixels_(canvas.data()),
+          stride_(canvas.columns()),
+          scratch_(scratch),
+          claims_(canvas.columns(), canvas.rows(), scratch.claims) {
+        // Every |py| and |pz| stays below `extent`; 16-bit region sizes keep it far below 100000,
+        // and so the depth 100000 - pz above 0.
+        const double extent = halfWidth + halfHeight + 256;
+        const double absSinR = std::abs(view.sinR);
+        const double absCosR = std::abs(view.cosR);
+        levelsLead_ = (absCosR - kSlack) * (kPerspectiveDistance - extent - 1);
+        levelsLeadFactor_ = 2 * (absSinR + kSlack);
+        depthLead_ = 2 * (absCosR + kSlack) * (kPerspectiveDistance + extent + 1);
+        depthLeadFactor_ = absSinR - kSlack;
+
+        // The row terms repeat the projection's products operand for operand, so that taking
+        // them out of the inner loops leaves every rounding as it was; they are the same for
+        // every column. Each per-row array has a vector's worth of padding.
+        const auto padded = static_cast<std::size_t>(rows_ + Lanes);
+        for (auto* terms : {&scratch.rowSinA, &scratch.rowCosASinR, &scratch.rowCosACosR}) {
+            terms->resize(padded);
+        }
+        for (std::size_t y = 0; y < static_cast<std::size_t>(rows_); ++y) {
+            const int j = static_cast<int>(y) - halfHeight;
+            scratch.rowSinA[y] = j * view.sinA;
+            scratch.rowCosASinR[y] = j * view.cosA * view.sinR;
+            scratch.rowCosACosR[y] = j * view.cosA * view.cosR;
+        }
+        scratch.rowMinima.resize(static_cast<std::size_t>(rows_ + 1));
+        for (auto* perRow : {&scratch.lowestLevels, &scratch.tops, &scratch.topX, &scratch.topY,
+                             &scratch.lowestX, &scratch.lowestY, &scratch.flags}) {
+            perRow->resize(padded);
+        }
+        // A pixel is claimed once at most, and a cell holds one run.
+        scratch.visible.resize(static_cast<std::size_t>(canvas.columns()) *
+                               static_cast<std::size_t>(canvas.rows()));
+        scratch.keptCounts.resize(static_cast<std::size_t>(2 * halfWidth - 1) *
+                                  static_cast<std::size_t>(cells_));
+        kept_ = scratch.visible.data();
+    }
+
+    // Returns the number of dots drawn.
+    [[gnu::always_inline]] inline std::int64_t paint() {
+        std::int64_t dots = 0;
+        for (int column = 2 * halfWidth_ - 2; column >= 0; --column) {
+            const int i = (column - (halfWidth_ - 1)) * di_;
+            if (findRuns(i + halfWidth_)) {
+                const ColumnTerms terms = columnTerms(i);
+                projectEnds(terms);
+                dots += keepVisibleDots(terms);
+            }
+        }
+        for (int column = 0; column < 2 * halfWidth_ - 1; ++column) {
+            const int i = (column - (halfWidth_ - 1)) * di_;
+            findRuns(i + halfWidth_);
+            dots += paintColumn(columnTerms(i));
+        }
+        return dots;
+    }
+
+private:
+    // The terms of column i that all its cells share.
+    struct ColumnTerms {
+        double iCosA, iSinASinR, iDepth;
+    };
+
+    ColumnTerms columnTerms(int i) const {
+        return {i * view_.cosA, i * view_.sinA * view_.sinR, -i * view_.sinA * view_.cosR};
+    }
+
+    // Levels first, first + step, first + 2 * step, ..., one per lane.
+    static Doubles levels(int first, int step) {
+        return __builtin_convertvector(first + step * laneNumbers<Ints>(), Doubles);
+    }
+
+    // The ground terms of the cells of rows `row` on, one per lane.
+    [[gnu::always_inline]] inline Ground<Lanes> cellsFrom(const ColumnTerms& column,
+                                                          std::size_t row) const {
+        return {(column.iCosA - load<Doubles>(&scratch_.rowSinA[row])) * kPerspectiveDistance,
+                load<Doubles>(&scratch_.rowCosASinR[row]) + column.iSinASinR,
+                column.iDepth - load<Doubles>(&scratch_.rowCosACosR[row])};
+    }
+
+    // The ground terms of the cell of row `row`, in every lane.
+    [[gnu::always_inline]] inline Ground<Lanes> cellAt(const ColumnTerms& column,
+                                                       std::size_t row) const {
+        return {splat<Doubles>((column.iCosA - scratch_.rowSinA[row]) * kPerspectiveDistance),
+                splat<Doubles>(scratch_.rowCosASinR[row] + column.iSinASinR),
+                splat<Doubles>(column.iDepth - scratch_.rowCosACosR[row])};
+    }
+
+    // Each row's minimum over columns x - 1..x + 1, a missing last row stood in for by the one
+    // before it; then each cell's lowest level, one below the least of the minima of rows
+    // y - 1..y + 1, and its height. Returns whether the column has a tall run.
+    [[gnu::always_inline]] inline bool findRuns(int x) {
+        // Row and column 0 always exist; a missing last column is stood in for by the cell's
+        // own, which changes no minimum.
+        const std::uint8_t* const left = heights_.column(x - 1);
+        const std::uint8_t* const here = heights_.column(x);
+        const std::uint8_t* const right = heights_.column(std::min(x + 1, regionWidth_));
+        std::int32_t* const tops = scratch_.tops.data();
+        std::int16_t* const minima = scratch_.rowMinima.data();
+        std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
+        const int rows = rows_;
+        for (int y = 0; y < rows; ++y) {
+            tops[y] = here[y];
+            minima[y] = std::min(std::min(left[y], here[y]), right[y]);
+        }
+        minima[rows] = minima[rows - 1];
+        int longest = 0;
+        for (int y = 1; y < rows; ++y) {
+            const int lowest = std::min(std::min(kNeighbourMinimumStart, int{minima[y - 1]}),
+                                        std::min(int{minima[y]}, int{minima[y + 1]}));
+            lowestLevels[y] = lowest - (lowest > 0 ? 1 : 0);
+            longest = std::max(longest, tops[y] - lowestLevels[y]);
+        }
+        return longest >= kTallRun;
+    }
+
+    // Projects both ends of every run of the column and checks how the dots between move. Along
+    // a run only the level changes. x moves one way, as the depth does. y is N / depth with
+    // N = py * 100000, both moving: in exact arithmetic a step changes it by
+    // (dN * depth - N * dDepth) / (depth * depth'), where dN = 100000 * cosR and dDepth = -sinR
+    // up to errors far below kSlack. When one product outweighs the other twice over at every
+    // step of the run, every step moves y the same way.
+    [[gnu::always_inline]] inline void projectEnds(const ColumnTerms& column) {
+        Scratch& s = scratch_;
+        for (std::size_t y = 1; y <= static_cast<std::size_t>(cells_); y += Lanes) {
+            const Ground<Lanes> cells = cellsFrom(column, y);
+            const auto top =
+                project(view_, cells, __builtin_convertvector(load<Ints>(&s.tops[y]), Doubles));
+            const auto lowest = project(
+                view_, cells, __builtin_convertvector(load<Ints>(&s.lowestLevels[y]), Doubles));
+            const Doubles topPy = magnitude(top.py);
+            const Doubles lowestPy = magnitude(lowest.py);
+            const Masks levelsLead =
+                levelsLead_ > (topPy > lowestPy ? topPy : lowestPy) * levelsLeadFactor_;
+            const Masks depthLead =
+                (((top.py > 0) & (lowest.py > 0)) | ((top.py < 0) & (lowest.py < 0))) &
+                ((topPy < lowestPy ? topPy : lowestPy) * depthLeadFactor_ > depthLead_);
+            const Masks monotone = levelsLead | depthLead;
+            const Masks offX = ((top.screenX < 0) & (lowest.screenX < 0)) |
+                               ((top.screenX > view_.lastX) & (lowest.screenX > view_.lastX));
+            const Masks offY = ((top.screenY < 0) & (lowest.screenY < 0)) |
+                               ((top.screenY > view_.lastY) & (lowest.screenY > view_.lastY));
+            const Masks flags = (top.drawn & kTopDrawn) | (lowest.drawn & kLowestDrawn) |
+                                (monotone & kMonotone) | ((offX | (monotone & offY)) & kOffCanvas);
+            store(&s.topX[y], top.x());
+            store(&s.topY[y], top.y());
+            store(&s.lowestX[y], lowest.x());
+            store(&s.lowestY[y], lowest.y());
+            store(&s.flags[y], __builtin_convertvector(flags, Ints));
+        }
+    }
+
+    // Works out the tall runs of the column nearest dot first, keeps the dots that can be seen
+    // and adds how many each run kept to the counts. Returns the number of their dots drawn.
+    [[gnu::always_inline]] inline std::int64_t keepVisibleDots(const ColumnTerms& column) {
+        const Scratch& s = scratch_;
+        std::int64_t dots = 0;
+        for (int cell = 0, row = dj_ > 0 ? cells_ : 1; cell < cells_; ++cell, row -= dj_) {
+            const auto y = static_cast<std::size_t>(row);
+            const int top = s.tops[y];
+            const int lowest = s.lowestLevels[y];
+            const int flags = s.flags[y];
+            if (top - lowest < kTallRun) {
+                continue;
+            }
+            const VisibleDot* const first = kept_;
+            const Ground<Lanes> ground = cellAt(column, y);
+            const bool topDrawn = (flags & kTopDrawn) != 0;
+            const bool lowestDrawn = (flags & kLowestDrawn) != 0;
+            if ((flags & kOffCanvas) == 0 && (flags & kMonotone) != 0 &&
+                (topDrawn || lowestDrawn)) {
+                // The drawn dots are those from `low` to `high`, each in the box their ends span.
+                const PlacedDot topDot{top, s.topX[y], s.topY[y]};
+                const PlacedDot lowestDot{lowest, s.lowestX[y], s.lowestY[y]};
+                const PlacedDot high = topDrawn ? topDot : lastDrawn(ground, lowestDot, top);
+                const PlacedDot low = lowestDrawn ? lowestDot : lastDrawn(ground, topDot, lowest);
+                dots += high.level - low.level + 1;
+                keep(high);
+                PlacedDot at = high;
+                while (at.level > low.level && !claims_.holdBox(at.x, at.y, low.x, low.y)) {
+                    const auto next = project(view_, ground, levels(at.level - 1, -1));
+                    const Ints nextX = next.x();
+                    const Ints nextY = next.y();
+                    for (int lane = 0; lane < Lanes && at.level > low.level; ++lane) {
+                        at = {at.level - 1, nextX[lane], nextY[lane]};
+                        keep(at);
+                    }
+                }
+            } else if ((flags & kOffCanvas) == 0) {
+                for (int level = top; level >= lowest;) {
+                    const auto next = project(view_, ground, levels(level, -1));
+                    const Ints nextX = next.x();
+                    const Ints nextY = next.y();
+                    for (int lane = 0; lane < Lanes && level >= lowest; ++lane, --level) {
+                        if (next.drawn[lane] != 0) {
+                            ++dots;
+                            keep({level, nextX[lane], nextY[lane]});
+                        }
+                    }
+                }
+            }
+            scratch_.keptCounts[tallRuns_++] = static_cast<std::int32_t>(kept_ - first);
+        }
+        return dots;
+    }
+
+    // In a run whose drawn dots are one unbroken stretch, the drawn dot farthest from `drawn`
+    // towards level `end`, which is not drawn: found by projecting, each time, up to Lanes levels
+    // spread evenly over those still in doubt.
+    [[gnu::always_inline]] inline PlacedDot lastDrawn(const Ground<Lanes>& cell, PlacedDot drawn,
+                                                      int end) const {
+        while (std::abs(end - drawn.level) > 1) {
+            const int gap = std::abs(end - drawn.level);
+            const int direction = end > drawn.level ? 1 : -1;
+            const int probes = std::min(Lanes, gap - 1);
+            Ints levels;
+            for (int lane = 0; lane < Lanes; ++lane) {
+                levels[lane] =
+                    drawn.level + direction * (std::min(lane + 1, probes) * gap / (probes + 1));
+            }
+            const auto next = project(view_, cell, __builtin_convertvector(levels, Doubles));
+            const Ints nextX = next.x();
+            const Ints nextY = next.y();
+            int lane = 0;
+            for (; lane < probes && next.drawn[lane] != 0; ++lane) {
+                drawn = {levels[lane], nextX[lane], nextY[lane]};
+            }
+            if (lane < probes) {
+                end = levels[lane];
+            }
+        }
+        return drawn;
+    }
+
+    // Keeps a drawn dot of a tall run unless a nearer one holds its pixel.
+    [[gnu::always_inline]] inline void keep(const PlacedDot& dot) {
+        if (claims_.claim(dot.x, dot.y)) {
+            *kept_++ = {dot.y * stride_ + dot.x, colours_[static_cast<std::size_t>(dot.level)]};
+        }
+    }
+
+    // Paints the column's runs far to near, each tall one with the dots it kept, taken from the
+    // end of those kept. Rows go Lanes at a time, in groups from row 1 up, the groups and their
+    // rows in painting order; the grouped runs of a group are projected together, a level of each
+    // at a time. Returns the number of dots drawn outside tall runs. A pixel store may alias any
+    // member, so the loop works from copies.
+    [[gnu::always_inline]] inline std::int64_t paintColumn(const ColumnTerms& column) {
+        Pixel* const pixels = pixels_;
+        const Pixel* const colours = colours_.data();
+        const double stride = stride_;
+        const int cellCount = cells_;
+        const int dj = dj_;
+        const VisibleDot* const visible = scratch_.visible.data();
+        const std::int32_t* const keptCounts = scratch_.keptCounts.data();
+        const std::int32_t* const tops = scratch_.tops.data();
+        const std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
+        auto keptLeft = static_cast<std::size_t>(kept_ - visible);
+        std::size_t runsLeft = tallRuns_;
+        std::int64_t dots = 0;
+        const int groups = (cellCount + Lanes - 1) / Lanes;
+        for (int group = 0; group < groups; ++group) {
+            const int first = 1 + Lanes * (dj > 0 ? group : groups - 1 - group);
+            const auto y = static_cast<std::size_t>(first);
+            const Ground<Lanes> cells = cellsFrom(column, y);
+            const Ints lowest = load<Ints>(&lowestLevels[y]);
+            const Ints lengths = load<Ints>(&tops[y]) - lowest + 1;
+            const Ints inRange = first + laneNumbers<Ints>() <= cellCount;
+            const Ints together = (lengths <= kGroupedRun) & inRange;
+            int longest = 0;
+            for (int lane = 0; lane < Lanes; ++lane) {
+                longest = std::max(longest, lengths[lane] & together[lane]);
+            }
+            // Offsets of the dots `step` levels above each run's lowest, -1 where none is drawn.
+            std::array<Ints, kGroupedRun> at;
+            for (int step = 0; step < longest; ++step) {
+                const auto k = static_cast<std::size_t>(step);
+                const Ints offsets =
+                    project(view_, cells, __builtin_convertvector(lowest + step, Doubles))
+                        .offsets(stride);
+                at[k] = step < lengths ? offsets : -1;
+            }
+            const auto paintRun = [&](int lane) {
+                if (together[lane] != 0) {
+                    for (std::size_t step = 0; step < static_cast<std::size_t>(lengths[lane]);
+                         ++step) {
+                        const int offset = at[step][lane];
+                        if (offset >= 0) {
+                            ++dots;
+                            pixels[offset] = colours[static_cast<std::size_t>(lowest[lane]) + step];
+                        }
+                    }
+                } else if (inRange[lane] != 0 && lengths[lane] <= kTallRun) {
+                    const Ground<Lanes> cell = cellAt(column, y + static_cast<std::size_t>(lane));
+                    const int top = lowest[lane] + lengths[lane] - 1;
+                    for (int level = lowest[lane]; level <= top;) {
+                        const Ints offsets = project(view_, cell, levels(level, 1)).offsets(stride);
+                        for (int dot = 0; dot < Lanes && level <= top; ++dot, ++level) {
+                            if (offsets[dot] >= 0) {
+                                ++dots;
+                                pixels[offsets[dot]] = colours[level];
+                            }
+                        }
+                    }
+                } else if (inRange[lane] != 0) {
+                    const auto kept = static_cast<std::size_t>(keptCounts[--runsLeft]);
+                    for (std::size_t dot = keptLeft - kept; dot < keptLeft; ++dot) {
+                        pixels[visible[dot].offset] = visible[dot].colour;
+                    }
+                    keptLeft -= kept;
+                }
+            };
+            if (dj > 0) {
+                for (int lane = 0; lane < Lanes; ++lane) {
+                    paintRun(lane);
+                }
+            } else {
+                for (int lane = Lanes - 1; lane >= 0; --lane) {
+                    paintRun(lane);
+                }
+            }
+        }
+        kept_ = scratch_.visible.data() + keptLeft;
+        tallRuns_ = runsLeft;
+        return dots;
+    }
+
+    const HeightMap& heights_;
+    int regionWidth_;
+    int rows_;
+    // Cells are rows 1..cells_ of each column.
+    int cells_;
+    int halfWidth_;
+    int halfHeight_;
+    int di_;
+    int dj_;
+    Projection view_;
+    const LevelColours& colours_;
+    Pixel* pixels_;
+    int stride_;
+    // The run checks' two sides: levelsLead_ > largest |py| * levelsLeadFactor_, and smallest
+    // |py| * depthLeadFactor_ > depthLead_.
+    double levelsLead_, levelsLeadFactor_, depthLead_, depthLeadFactor_;
+    Scratch& scratch_;
+    Claims claims_;
+    // Where the next kept dot goes, and how many tall runs have their count of kept dots.
+    VisibleDot* kept_;
+    std::size_t tallRuns_ = 0;
+};
+
+std::int64_t paintPlain(SurfacePainter<2>& painter) { return painter.paint(); }
+
+#if defined(__x86_64__)
+[[gnu::target("avx2")]] std::int64_t paintWide(SurfacePainter<4>& painter) {
+    return painter.paint();
+}
+#endif
 
 }  // namespace
 
@@ -90,7 +674,23 @@ void clearGraphCanvas(PixelGrid& canvas, bool monochromeBackground) {
     canvas.fill(monochromeBackground ? Pixel{127, 0, 0, 0} : Pixel{});
 }
 
+std::vector<SurfacePath> supportedSurfacePaths() {
+    std::vector<SurfacePath> paths{SurfacePath::plain};
+#if defined(__x86_64__)
+    if (__builtin_cpu_supports("avx2")) {
+        paths.push_back(SurfacePath::wide);
+    }
+#endif
+    return paths;
+}
+
 std::int64_t renderSurface(const HeightMap& heights, std::int16_t regionWidth,
+                           std::int16_t regionHeight, const SurfaceView& view, PixelGrid& canvas) {
+    static const SurfacePath fastest = supportedSurfacePaths().back();
+    return renderSurface(fastest, heights, regionWidth, regionHeight, view, canvas);
+}
+
+std::int64_t renderSurface(SurfacePath path, const HeightMap& heights, std::int16_t regionWidth,
                            std::int16_t regionHeight, const SurfaceView& view, PixelGrid& canvas) {
     clearGraphCanvas(canvas, view.monochromeBackground);
 
@@ -101,114 +701,32 @@ std::int64_t renderSurface(const HeightMap& heights, std::int16_t regionWidth,
         return 0;
     }
 
-    const double sinA = std::sin(view.angleA);
-    const double cosA = std::cos(view.angleA);
-    const double sinR = std::sin(view.angleR);
-    const double cosR = std::cos(view.angleR);
-    // Depth grows with i when sinA >= 0 and with j when cosA >= 0: walk both far to near.
-    const int di = sinA >= 0 ? 1 : -1;
-    const int dj = cosA >= 0 ? 1 : -1;
-
     const int cx = roundHalfEven(view.canvasWidth / 2.0);
     const int cy = roundHalfEven(view.canvasHeight / 2.0 + kCentreShiftDown);
-    // A drawing area larger than the grid keeps its centre; what lies beyond the grid is lost.
-    const double lastX = std::min(2 * cx, canvas.columns() - 1);
-    const double lastY = std::min(2 * (cy - kCentreShiftDown), canvas.rows() - 1);
-
-    const LevelPair centreX{static_cast<double>(cx), static_cast<double>(cx)};
-    const LevelPair centreY{static_cast<double>(cy), static_cast<double>(cy)};
+    const Projection projection{
+        .sinA = std::sin(view.angleA),
+        .cosA = std::cos(view.angleA),
+        .sinR = std::sin(view.angleR),
+        .cosR = std::cos(view.angleR),
+        .centreX = static_cast<double>(cx),
+        .centreY = static_cast<double>(cy),
+        // A drawing area larger than the grid keeps its centre; what lies beyond the grid is lost.
+        .lastX = static_cast<double>(std::min(2 * cx, canvas.columns() - 1)),
+        .lastY = static_cast<double>(std::min(2 * (cy - kCentreShiftDown), canvas.rows() - 1)),
+    };
     const LevelColours& colours = view.monochromeDots ? kMonochromeColours : kBandColours;
-    Pixel* const pixels = canvas.data();
-    const auto stride = static_cast<std::size_t>(canvas.columns());
-    std::int64_t dotsWritten = 0;
-    // The clear left every reserved byte 0, as is each colour's, so storing whole pixels keeps
-    // it; byte-wise stores cost nearly twice the time. A dropped dot goes to a scratch pixel,
-    // which spares a hard-to-predict branch.
-    Pixel dropped;
-    const auto plot = [&](bool kept, std::int64_t roundedX, std::int64_t roundedY, int level) {
-        const std::size_t offset =
-            static_cast<std::uint32_t>(roundedY) * stride + static_cast<std::uint32_t>(roundedX);
-        *(kept ? pixels + offset : &dropped) = colours[static_cast<std::size_t>(level)];
-        dotsWritten += kept ? 1 : 0;
-    };
-
-    // The terms below repeat the projection's products operand for operand, so that taking them
-    // out of the inner loops leaves every rounding as it was. Those of a row are the same for
-    // every column.
-    const auto rows = static_cast<std::size_t>(regionHeight) + 1;
-    std::vector<double> rowSinA(rows), rowCosASinR(rows), rowCosACosR(rows);
-    for (std::size_t y = 0; y < rows; ++y) {
-        const int j = static_cast<int>(y) - halfHeight;
-        rowSinA[y] = j * sinA;
-        rowCosASinR[y] = j * cosA * sinR;
-        rowCosACosR[y] = j * cosA * cosR;
+    thread_local Scratch scratch;
+    Q_ASSERT(std::ranges::count(supportedSurfacePaths(), path) == 1);
+#if defined(__x86_64__)
+    if (path == SurfacePath::wide) {
+        SurfacePainter<4> painter(heights, regionWidth, regionHeight, halfWidth, halfHeight,
+                                  projection, colours, canvas, scratch);
+        return paintWide(painter);
     }
-    // Likewise the levels' terms, read two at a time: up to level 256, the second lane of a
-    // pair starting at the highest level, 255.
-    LevelTerms levelCosR, levelSinR;
-    for (std::size_t level = 0; level < levelCosR.size(); ++level) {
-        levelCosR[level] = static_cast<double>(level) * cosR;
-        levelSinR[level] = static_cast<double>(level) * sinR;
-    }
-    const auto levelPair = [](const LevelTerms& terms, int level) {
-        LevelPair pair;
-        std::memcpy(&pair, &terms[static_cast<std::size_t>(level)], sizeof pair);
-        return pair;
-    };
-    // Per column: each row's minimum over columns x - 1..x + 1, a missing last row stood in for
-    // by the one before it; then each cell's lowest level, one below the least of the minima of
-    // rows y - 1..y + 1, and its height. Unlike byte entries, 16-bit ones cannot alias the height
-    // map's bookkeeping, which leaves these loops vectorised.
-    std::vector<std::int16_t> rowMinima(rows + 1), lowestLevels(rows), tops(rows);
-    const int firstY = dj > 0 ? 1 : 2 * halfHeight - 1;
-    const int endY = dj > 0 ? 2 * halfHeight : 0;
-    for (int column = 0; column < 2 * halfWidth - 1; ++column) {
-        const int i = (column - (halfWidth - 1)) * di;
-        const int x = i + halfWidth;
-        const double iCosA = i * cosA;
-        const double iSinASinR = i * sinA * sinR;
-        const double iDepth = -i * sinA * cosR;
-
-        // Row and column 0 always exist; a missing last column is stood in for by the cell's
-        // own, which changes no minimum.
-        const int nextX = std::min(x + 1, static_cast<int>(regionWidth));
-        for (int y = 0; y < static_cast<int>(rows); ++y) {
-            const auto here = heights(x, y);
-            tops[static_cast<std::size_t>(y)] = here;
-            rowMinima[static_cast<std::size_t>(y)] =
-                std::min({heights(x - 1, y), here, heights(nextX, y)});
-        }
-        rowMinima[rows] = rowMinima[rows - 1];
-        for (std::size_t y = 1; y < rows; ++y) {
-            const int lowest = std::min({kNeighbourMinimumStart, int{rowMinima[y - 1]},
-                                         int{rowMinima[y]}, int{rowMinima[y + 1]}});
-            lowestLevels[y] = static_cast<std::int16_t>(lowest - (lowest > 0 ? 1 : 0));
-        }
-        for (int y = firstY; y != endY; y += dj) {
-            const auto row = static_cast<std::size_t>(y);
-            int level = lowestLevels[row];
-            const int top = tops[row];
-
-            const double scaledPx = (iCosA - rowSinA[row]) * kPerspectiveDistance;
-            const double groundPy = rowCosASinR[row] + iSinASinR;
-            const double groundPz = iDepth - rowCosACosR[row];
-            for (; level <= top; level += 2) {
-                const LevelPair py = groundPy + levelPair(levelCosR, level);
-                const LevelPair pz = groundPz + levelPair(levelSinR, level);
-                const LevelPair depth = kPerspectiveDistance - pz;
-                const LevelPair screenX = centreX + scaledPx / depth;
-                const LevelPair screenY = centreY + py * kPerspectiveDistance / depth;
-                // Written so that a NaN position (from an infinite angle) is dropped as well.
-                const LevelPairBits inside =
-                    (screenX >= 0) & (screenX <= lastX) & (screenY >= 0) & (screenY <= lastY);
-                const auto roundedX = std::bit_cast<LevelPairBits>(screenX + kRoundingShift);
-                const auto roundedY = std::bit_cast<LevelPairBits>(screenY + kRoundingShift);
-                plot(inside[0] != 0, roundedX[0], roundedY[0], level);
-                plot(inside[1] != 0 && level < top, roundedX[1], roundedY[1], level + 1);
-            }
-        }
-    }
-    return dotsWritten;
+#endif
+    SurfacePainter<2> painter(heights, regionWidth, regionHeight, halfWidth, halfHeight, projection,
+                              colours, canvas, scratch);
+    return paintPlain(painter);
 }
 
 }  // namespace kestrane

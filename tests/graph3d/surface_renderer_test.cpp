@@ -43,15 +43,18 @@ TEST(RenderSurface, DrawsTheRegionAroundTheCentreWithinTheDrawableArea) {
         {"infiniteAngle", 40, 40, {HUGE_VAL, kTop, 450, 450, false, false}, 0, 93, 0, -1, 0, -1},
     };
     for (const auto& [name, width, height, view, rgb, level, left, right, top, bottom] : rows) {
-        PixelGrid canvas, expected;
-        canvas.fill({1, 2, 3, 4});
+        PixelGrid expected;
         expected.fill(view.monochromeBackground ? kBlue : kBlack);
         for (int y = top; y <= bottom; ++y) {
             std::fill_n(&expected(left, y), right - left + 1, std::bit_cast<Pixel>(rgb));
         }
         const auto cell = [&level](int, int y) { return y == 0 ? 86 : level; };
-        renderSurface(mapOf(width, height, cell), width, height, view, canvas);
-        EXPECT_EQ(canvas, expected) << name;
+        for (const SurfacePath path : supportedSurfacePaths()) {
+            PixelGrid canvas;
+            canvas.fill({1, 2, 3, 4});
+            renderSurface(path, mapOf(width, height, cell), width, height, view, canvas);
+            EXPECT_EQ(canvas, expected) << name << " on path " << static_cast<int>(path);
+        }
     }
 }
 
@@ -60,17 +63,21 @@ TEST(RenderSurface, DrawsTheRegionAroundTheCentreWithinTheDrawableArea) {
 // column i = -11 on (cx - 12.5, cy + 37.5).
 TEST(RenderSurface, HalfWayPositionsGoToTheEvenPixel) {
     const auto cell = [](int x, int y) { return y != 1 ? 0 : x == 1 ? 33 : x == 23 ? 11 : 0; };
-    PixelGrid canvas;
-    renderSurface(mapOf(24, 24002, cell), 24, 24002, {.angleA = 0, .angleR = 0}, canvas);
-    EXPECT_EQ(canvas(238, 258), monochromeDotColour(11));
-    EXPECT_EQ(canvas(212, 282), monochromeDotColour(33));
+    const HeightMap heights = mapOf(24, 24002, cell);
+    for (const SurfacePath path : supportedSurfacePaths()) {
+        PixelGrid canvas;
+        renderSurface(path, heights, 24, 24002, {.angleA = 0, .angleR = 0}, canvas);
+        EXPECT_EQ(canvas(238, 258), monochromeDotColour(11)) << static_cast<int>(path);
+        EXPECT_EQ(canvas(212, 282), monochromeDotColour(33)) << static_cast<int>(path);
+    }
 }
 
-// The projection written out dot by dot on the 450 x 450 canvas, nothing hoisted or combined;
-// every dot of the hills below lands on the canvas.
-PixelGrid plainRender(const HeightMap& map, int w, int h, double a, double r) {
-    PixelGrid canvas;
+// The projection written out dot by dot on the 450 x 450 canvas, nothing hoisted, combined or
+// left out; heights up to 93. Returns the number of dots drawn.
+std::int64_t plainRender(const HeightMap& map, int w, int h, double a, double r,
+                         PixelGrid& canvas) {
     canvas.fill(kBlue);
+    std::int64_t dots = 0;
     const double sa = std::sin(a), ca = std::cos(a), sr = std::sin(r), cr = std::cos(r);
     const int hw = roundHalfEven(w / 2.0), hh = roundHalfEven(h / 2.0);
     for (int n = 1; n < 2 * hw; ++n) {
@@ -85,24 +92,56 @@ PixelGrid plainRender(const HeightMap& map, int w, int h, double a, double r) {
                 const double depth = 100000 - (-i * sa * cr - j * ca * cr + z * sr);
                 const double sx = 225 + (i * ca - j * sa) * 100000 / depth;
                 const double sy = 245 + (j * ca * sr + i * sa * sr + z * cr) * 100000 / depth;
-                // Each third level adds 4 to blue and 8 to green and red.
-                canvas(roundHalfEven(sx), roundHalfEven(sy)) =
-                    std::bit_cast<Pixel>((z + 2) / 3 * 0x080804 + 0x7F);
+                if (sx >= 0 && sx <= 450 && sy >= 0 && sy <= 450) {
+                    ++dots;
+                    // Each third level adds 4 to blue and 8 to green and red.
+                    canvas(roundHalfEven(sx), roundHalfEven(sy)) =
+                        std::bit_cast<Pixel>((z + 2) / 3 * 0x080804 + 0x7F);
+                }
             }
         }
     }
-    return canvas;
+    return dots;
 }
 
+int hills(int x, int y) { return (x * 7 + y * 3) % 70 + x * y % 24; }
+int checkerboard(int x, int y) { return (x + y) % 2 == 0 ? 93 : 0; }
+
+// Every quarter turn with tilts from 90 to 180 degrees, tilts at and near both ends and beyond
+// them, and regions larger than the canvas, where runs leave it at any edge; on every path.
 TEST(RenderSurface, MatchesThePlainProjectionBitForBit) {
-    const HeightMap hills =
-        mapOf(181, 140, [](int x, int y) { return (x * 7 + y * 3) % 70 + x * y % 24; });
-    // Every quarter turn, with tilts from 90 to 180 degrees.
-    for (const int a : {10, 100, 190, 280, 325, 720}) {
-        const SurfaceView view{degreesToRadians(a), degreesToRadians(90 + a / 8)};
-        PixelGrid canvas;
-        renderSurface(hills, 181, 140, view, canvas);
-        EXPECT_EQ(canvas, plainRender(hills, 181, 140, view.angleA, view.angleR)) << a;
+    struct Row {
+        const char* name;
+        int (*height)(int, int);
+        short width, height_;
+        double turn, tilt;
+    };
+    const Row rows[] = {
+        {"turn10", hills, 181, 140, 10, 91.25},
+        {"turn100", hills, 181, 140, 100, 102.5},
+        {"turn190", hills, 181, 140, 190, 113.75},
+        {"turn280", hills, 181, 140, 280, 125},
+        {"turn325", hills, 181, 140, 325, 130.625},
+        {"turn720", hills, 181, 140, 720, 180},
+        {"straightDown", hills, 181, 140, 10, 90},
+        {"nearlyStraightDown", hills, 181, 140, 30, 90.4},
+        {"pastTheSide", hills, 181, 140, 60, 250},
+        {"fromBelow", hills, 181, 140, 10, 30},
+        {"beyondEveryEdge", hills, 507, 494, 10, 110},
+        {"checkerboard", checkerboard, 507, 494, 10, 110},
+        {"checkerboardDown", checkerboard, 507, 494, 200, 90},
+    };
+    for (const auto& [name, height, width, height_, turn, tilt] : rows) {
+        const HeightMap map = mapOf(width, height_, height);
+        const SurfaceView view{degreesToRadians(turn), degreesToRadians(tilt)};
+        PixelGrid expected;
+        const std::int64_t dots =
+            plainRender(map, width, height_, view.angleA, view.angleR, expected);
+        for (const SurfacePath path : supportedSurfacePaths()) {
+            PixelGrid canvas;
+            EXPECT_EQ(renderSurface(path, map, width, height_, view, canvas), dots) << name;
+            EXPECT_EQ(canvas, expected) << name << " on path " << static_cast<int>(path);
+        }
     }
 }
 
