@@ -1,44 +1,44 @@
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "graph3d/surface_renderer.h"
 
+namespace kestrane {
 namespace {
 
-// The largest region the 450 x 450 graph shows whole: 449 x 449 heights.
-constexpr std::int16_t kRegionExtent = 448;
+// The largest region a selection can make, from (2, 16) to (509, 510): 508 x 495 heights.
+constexpr std::int16_t kRegionWidth = 507;
+constexpr std::int16_t kRegionHeight = 494;
 
-// A gentle slope, about two levels per cell, like a smooth picture.
-kestrane::HeightMap smoothRegion() {
-    kestrane::HeightMap heights(kRegionExtent, kRegionExtent);
-    for (int x = 0; x <= kRegionExtent; ++x) {
-        for (int y = 0; y <= kRegionExtent; ++y) {
-            heights(x, y) = static_cast<std::uint8_t>((x + y) * 93 / (2 * kRegionExtent));
+// A gentle slope, so that nearly every cell is a run of two levels, like a smooth picture.
+int smooth(int x, int y) { return (x + y) * 93 / (kRegionWidth + kRegionHeight); }
+// Alternating 0 and 93, so that every other cell is a full-height column.
+int rough(int x, int y) { return (x + y) % 2 == 0 ? 93 : 0; }
+
+HeightMap region(int (*surface)(int, int)) {
+    HeightMap heights(kRegionWidth, kRegionHeight);
+    for (int x = 0; x <= kRegionWidth; ++x) {
+        for (int y = 0; y <= kRegionHeight; ++y) {
+            heights(x, y) = static_cast<std::uint8_t>(surface(x, y));
         }
     }
     return heights;
 }
 
-// Alternating 0 and 93, so that every cell is a full-height column.
-kestrane::HeightMap roughRegion() {
-    kestrane::HeightMap heights(kRegionExtent, kRegionExtent);
-    for (int x = 0; x <= kRegionExtent; ++x) {
-        for (int y = 0; y <= kRegionExtent; ++y) {
-            heights(x, y) = (x + y) % 2 == 0 ? 93 : 0;
-        }
-    }
-    return heights;
-}
-
-// Time of one render (clear included) at the starting view; time_per_dot divides it by the dots
-// written into the canvas.
-void renderAtStartingView(benchmark::State& state, const kestrane::HeightMap& heights) {
-    kestrane::PixelGrid canvas;
-    const kestrane::SurfaceView view;
+// Time of one render (clear included) at the given tilt; time_per_dot divides it by the dots
+// that land on the canvas, seen or overdrawn. Repeated, the rows also report their fastest run.
+void render(benchmark::State& state, int (*surface)(int, int), SurfacePath path, double tilt) {
+    const HeightMap heights = region(surface);
+    const SurfaceView view{.angleR = tilt};
+    PixelGrid canvas;
     std::int64_t dots = 0;
     for (auto _ : state) {
-        dots = kestrane::renderSurface(heights, kRegionExtent, kRegionExtent, view, canvas);
+        dots = renderSurface(path, heights, kRegionWidth, kRegionHeight, view, canvas);
         benchmark::DoNotOptimize(canvas.data());
         benchmark::ClobberMemory();
     }
@@ -48,14 +48,39 @@ void renderAtStartingView(benchmark::State& state, const kestrane::HeightMap& he
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void BM_RenderSurface_smooth(benchmark::State& state) {
-    renderAtStartingView(state, smoothRegion());
+// A row per surface, path and tilt. The path the processor takes by itself goes unnamed, the
+// plain one beside it is marked "/plain"; "/top" rows look straight down, the steepest tilt the
+// graph window allows, the others tilt as a new graph does. Every row turns as a new graph does.
+void registerRows() {
+    const auto paths = supportedSurfacePaths();
+    for (const auto& [name, surface] : {std::pair{"smooth", &smooth}, std::pair{"rough", &rough}}) {
+        for (const auto path : paths) {
+            std::string row = std::string("BM_RenderSurface/") + name;
+            if (path != paths.back()) {
+                row += "/plain";
+            }
+            for (const auto& [suffix, tilt] :
+                 {std::pair{"", kStartAngleR}, std::pair{"/top", degreesToRadians(90)}}) {
+                benchmark::RegisterBenchmark((row + suffix).c_str(), render, surface, path, tilt)
+                    ->Unit(benchmark::kMillisecond)
+                    ->ComputeStatistics("min", [](const std::vector<double>& times) {
+                        return *std::min_element(times.begin(), times.end());
+                    });
+            }
+        }
+    }
 }
-void BM_RenderSurface_rough(benchmark::State& state) { renderAtStartingView(state, roughRegion()); }
 
 }  // namespace
+}  // namespace kestrane
 
-BENCHMARK(BM_RenderSurface_smooth)->Name("BM_RenderSurface/smooth")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RenderSurface_rough)->Name("BM_RenderSurface/rough")->Unit(benchmark::kMillisecond);
-
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    kestrane::registerRows();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
