@@ -51,8 +51,6 @@ public:
     std::int16_t outmy2() const { return my2; }
     void inA(const double& v) { angleA = v; }
     void inR(const double& v) { angleR = v; }
-    std::int16_t outWi() const { return regionWidth; }
-    std::int16_t outHei() const { return regionHeight; }
     // Replays a selection from the settings dialog's coordinate boxes.
     void redraw2();
     // Renders the current region into the graph window.
