@@ -46,12 +46,22 @@ constexpr std::array<ColourBand, 16> kColourBands{{
     {0, 200, 200, 255},
 }};
 
-using LevelColours = std::array<Pixel, 256>;
+// Runs of up to this many levels are projected together with the other runs of their group of
+// rows, a level of each at a time.
+constexpr int kGroupedRun = 3;
+
+// A pixel's four bytes as one number. Painting stores these rather than Pixel, whose byte members
+// would let a store alias anything and keep the compiler from holding values in registers.
+using PixelBits = std::uint32_t;
+
+// A colour per level, and a few more, so that a grouped run may look up all its possible levels.
+using LevelColours = std::array<PixelBits, 256 + kGroupedRun>;
 
 LevelColours tabulate(Pixel (*colour)(std::uint8_t)) {
     LevelColours colours;
     for (std::size_t level = 0; level < colours.size(); ++level) {
-        colours[level] = colour(static_cast<std::uint8_t>(level));
+        colours[level] = std::bit_cast<PixelBits>(
+            colour(static_cast<std::uint8_t>(std::min<std::size_t>(level, 255))));
     }
     return colours;
 }
@@ -70,9 +80,6 @@ constexpr double kSlack = 1e-9;
 // Runs of more levels than this are worked out nearest dot first, and only as far as they can
 // still be seen; shorter ones are painted whole.
 constexpr int kTallRun = 8;
-// Runs of up to this many levels are projected together with the other runs of their group of
-// rows, a level of each at a time.
-constexpr int kGroupedRun = 4;
 
 // What the projection of a run's two ends shows about the run.
 constexpr int kTopDrawn = 1;
@@ -256,7 +263,41 @@ struct PlacedDot {
 // A dot that will be painted, and where.
 struct VisibleDot {
     std::int32_t offset;
-    Pixel colour;
+    PixelBits colour;
+};
+
+// The canvas with each row padded, painted on and then copied over. Painting runs down the
+// screen's columns; rows a power of two apart, as a canvas's usually are, would share a few cache
+// sets and keep evicting each other.
+class Easel {
+public:
+    void prepare(const PixelGrid& canvas, Pixel background) {
+        columns_ = canvas.columns();
+        rows_ = canvas.rows();
+        stride_ = columns_ + kRowPadding;
+        pixels_.assign(static_cast<std::size_t>(unread()) + 1,
+                       std::bit_cast<PixelBits>(background));
+    }
+
+    PixelBits* data() { return pixels_.data(); }
+    int stride() const { return stride_; }
+    // A pixel outside every row, where dots that are dropped may go.
+    std::int32_t unread() const { return rows_ * stride_; }
+
+    void copyTo(PixelGrid& canvas) const {
+        for (int y = 0; y < rows_; ++y) {
+            std::memcpy(static_cast<void*>(canvas.data() + static_cast<std::size_t>(y) * columns_),
+                        pixels_.data() + static_cast<std::size_t>(y) * stride_,
+                        static_cast<std::size_t>(columns_) * sizeof(Pixel));
+        }
+    }
+
+private:
+    static constexpr int kRowPadding = 16;
+    int columns_ = 0;
+    int rows_ = 0;
+    int stride_ = 0;
+    std::vector<PixelBits> pixels_;
 };
 
 // The working storage of a render, kept from one render to the next so that, once the first has
@@ -268,6 +309,8 @@ struct Scratch {
     std::vector<std::uint64_t> claims;
     std::vector<VisibleDot> visible;
     std::vector<std::int32_t> keptCounts;
+    std::vector<std::int32_t> groupedOffsets;
+    Easel easel;
 };
 
 // Paints the surface in two sweeps, projecting Lanes dots at a time. The first works out the tall
@@ -297,8 +340,9 @@ public:
           dj_(view.cosA >= 0 ? 1 : -1),
           view_(view),
           colours_(colours),
-          pixels_(canvas.data()),
-          stride_(canvas.columns()),
+          pixels_(scratch.easel.data()),
+          stride_(scratch.easel.stride()),
+          unread_(scratch.easel.unread()),
           scratch_(scratch),
           claims_(canvas.columns(), canvas.rows(), scratch.claims) {
         // Every |py| and |pz| stays below `extent`; 16-bit region sizes keep it far below 100000,
@@ -329,6 +373,7 @@ public:
                              &scratch.lowestX, &scratch.lowestY, &scratch.flags}) {
             perRow->resize(padded);
         }
+        scratch.groupedOffsets.resize(padded * kGroupedRun);
         // A pixel is claimed once at most, and a cell holds one run.
         scratch.visible.resize(static_cast<std::size_t>(canvas.columns()) *
                                static_cast<std::size_t>(canvas.rows()));
@@ -540,84 +585,94 @@ private:
         }
     }
 
-    // Paints the column's runs far to near, each tall one with the dots it kept, taken from the
-    // end of those kept. Rows go Lanes at a time, in groups from row 1 up, the groups and their
-    // rows in painting order; the grouped runs of a group are projected together, a level of each
-    // at a time. Returns the number of dots drawn outside tall runs. A pixel store may alias any
-    // member, so the loop works from copies.
-    [[gnu::always_inline]] inline std::int64_t paintColumn(const ColumnTerms& column) {
-        Pixel* const pixels = pixels_;
-        const Pixel* const colours = colours_.data();
+    // Projects the levels of the column's grouped runs, Lanes rows at a time from row 1 up, a
+    // level of each at a time, into `groupedOffsets`: the offset of the dot `step` levels above
+    // the lowest of row y at y * kGroupedRun + step, the unread pixel's where there is none or it
+    // is dropped. Returns the number of dots drawn.
+    [[gnu::always_inline]] inline std::int64_t projectGroupedRuns(const ColumnTerms& column) {
         const double stride = stride_;
-        const int cellCount = cells_;
-        const int dj = dj_;
+        const std::int32_t* const tops = scratch_.tops.data();
+        const std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
+        std::int32_t* const at = scratch_.groupedOffsets.data();
+        Ints drawnDots{};
+        for (std::size_t y = 1; y <= static_cast<std::size_t>(cells_); y += Lanes) {
+            const Ground<Lanes> cells = cellsFrom(column, y);
+            const Ints lowest = load<Ints>(&lowestLevels[y]);
+            const Ints lengths = load<Ints>(&tops[y]) - lowest + 1;
+            // The last group may reach past the last cell.
+            const Ints grouped =
+                (lengths <= kGroupedRun) & (static_cast<int>(y) + laneNumbers<Ints>() <= cells_);
+            int longest = 0;
+            for (int lane = 0; lane < Lanes; ++lane) {
+                longest = std::max(longest, lengths[lane] & grouped[lane]);
+            }
+            for (int step = 0; step < kGroupedRun; ++step) {
+                Ints offsets = Ints{} + unread_;
+                if (step < longest) {
+                    const Ints projected =
+                        project(view_, cells, __builtin_convertvector(lowest + step, Doubles))
+                            .offsets(stride);
+                    const Ints drawn = (step < lengths) & grouped & (projected >= 0);
+                    drawnDots -= drawn;
+                    offsets = drawn ? projected : offsets;
+                }
+                for (std::size_t lane = 0; lane < Lanes; ++lane) {
+                    at[(y + lane) * kGroupedRun + static_cast<std::size_t>(step)] = offsets[lane];
+                }
+            }
+        }
+        std::int64_t dots = 0;
+        for (int lane = 0; lane < Lanes; ++lane) {
+            dots += drawnDots[lane];
+        }
+        return dots;
+    }
+
+    // Paints the column's runs far to near: the grouped ones from their projected offsets, the
+    // other short ones a level per lane, each tall one with the dots it kept, taken from the end
+    // of those kept. Returns the number of dots drawn outside tall runs. A pixel store may alias
+    // any member, so the loop works from copies.
+    [[gnu::always_inline]] inline std::int64_t paintColumn(const ColumnTerms& column) {
+        std::int64_t dots = projectGroupedRuns(column);
+        PixelBits* const pixels = pixels_;
+        const PixelBits* const colours = colours_.data();
+        const double stride = stride_;
         const VisibleDot* const visible = scratch_.visible.data();
         const std::int32_t* const keptCounts = scratch_.keptCounts.data();
         const std::int32_t* const tops = scratch_.tops.data();
         const std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
+        const std::int32_t* const at = scratch_.groupedOffsets.data();
         auto keptLeft = static_cast<std::size_t>(kept_ - visible);
         std::size_t runsLeft = tallRuns_;
-        std::int64_t dots = 0;
-        const int groups = (cellCount + Lanes - 1) / Lanes;
-        for (int group = 0; group < groups; ++group) {
-            const int first = 1 + Lanes * (dj > 0 ? group : groups - 1 - group);
-            const auto y = static_cast<std::size_t>(first);
-            const Ground<Lanes> cells = cellsFrom(column, y);
-            const Ints lowest = load<Ints>(&lowestLevels[y]);
-            const Ints lengths = load<Ints>(&tops[y]) - lowest + 1;
-            const Ints inRange = first + laneNumbers<Ints>() <= cellCount;
-            const Ints together = (lengths <= kGroupedRun) & inRange;
-            int longest = 0;
-            for (int lane = 0; lane < Lanes; ++lane) {
-                longest = std::max(longest, lengths[lane] & together[lane]);
-            }
-            // Offsets of the dots `step` levels above each run's lowest, -1 where none is drawn.
-            std::array<Ints, kGroupedRun> at;
-            for (int step = 0; step < longest; ++step) {
-                const auto k = static_cast<std::size_t>(step);
-                const Ints offsets =
-                    project(view_, cells, __builtin_convertvector(lowest + step, Doubles))
-                        .offsets(stride);
-                at[k] = step < lengths ? offsets : -1;
-            }
-            const auto paintRun = [&](int lane) {
-                if (together[lane] != 0) {
-                    for (std::size_t step = 0; step < static_cast<std::size_t>(lengths[lane]);
-                         ++step) {
-                        const int offset = at[step][lane];
-                        if (offset >= 0) {
-                            ++dots;
-                            pixels[offset] = colours[static_cast<std::size_t>(lowest[lane]) + step];
-                        }
-                    }
-                } else if (inRange[lane] != 0 && lengths[lane] <= kTallRun) {
-                    const Ground<Lanes> cell = cellAt(column, y + static_cast<std::size_t>(lane));
-                    const int top = lowest[lane] + lengths[lane] - 1;
-                    for (int level = lowest[lane]; level <= top;) {
-                        const Ints offsets = project(view_, cell, levels(level, 1)).offsets(stride);
-                        for (int dot = 0; dot < Lanes && level <= top; ++dot, ++level) {
-                            if (offsets[dot] >= 0) {
-                                ++dots;
-                                pixels[offsets[dot]] = colours[level];
-                            }
-                        }
-                    }
-                } else if (inRange[lane] != 0) {
-                    const auto kept = static_cast<std::size_t>(keptCounts[--runsLeft]);
-                    for (std::size_t dot = keptLeft - kept; dot < keptLeft; ++dot) {
-                        pixels[visible[dot].offset] = visible[dot].colour;
-                    }
-                    keptLeft -= kept;
+        const int dj = dj_;
+        for (int row = dj > 0 ? 1 : cells_, end = dj > 0 ? cells_ + 1 : 0; row != end; row += dj) {
+            const auto y = static_cast<std::size_t>(row);
+            const int lowest = lowestLevels[y];
+            const int top = tops[y];
+            if (top - lowest < kGroupedRun) {
+                // Run lengths follow no pattern, which makes branches dear: every possible dot
+                // is stored, those not drawn in the unread pixel.
+                for (std::size_t step = 0; step < kGroupedRun; ++step) {
+                    pixels[at[y * kGroupedRun + step]] =
+                        colours[static_cast<std::size_t>(lowest) + step];
                 }
-            };
-            if (dj > 0) {
-                for (int lane = 0; lane < Lanes; ++lane) {
-                    paintRun(lane);
+            } else if (top - lowest < kTallRun) {
+                const Ground<Lanes> cell = cellAt(column, y);
+                for (int level = lowest; level <= top;) {
+                    const Ints offsets = project(view_, cell, levels(level, 1)).offsets(stride);
+                    for (int dot = 0; dot < Lanes && level <= top; ++dot, ++level) {
+                        if (offsets[dot] >= 0) {
+                            ++dots;
+                            pixels[offsets[dot]] = colours[level];
+                        }
+                    }
                 }
             } else {
-                for (int lane = Lanes - 1; lane >= 0; --lane) {
-                    paintRun(lane);
+                const auto kept = static_cast<std::size_t>(keptCounts[--runsLeft]);
+                for (std::size_t dot = keptLeft - kept; dot < keptLeft; ++dot) {
+                    pixels[visible[dot].offset] = visible[dot].colour;
                 }
+                keptLeft -= kept;
             }
         }
         kept_ = scratch_.visible.data() + keptLeft;
@@ -636,8 +691,9 @@ private:
     int dj_;
     Projection view_;
     const LevelColours& colours_;
-    Pixel* pixels_;
+    PixelBits* pixels_;
     int stride_;
+    std::int32_t unread_;
     // The run checks' two sides: levelsLead_ > largest |py| * levelsLeadFactor_, and smallest
     // |py| * depthLeadFactor_ > depthLead_.
     double levelsLead_, levelsLeadFactor_, depthLead_, depthLeadFactor_;
@@ -647,6 +703,8 @@ private:
     VisibleDot* kept_;
     std::size_t tallRuns_ = 0;
 };
+
+Pixel background(bool monochrome) { return monochrome ? Pixel{127, 0, 0, 0} : Pixel{}; }
 
 std::int64_t paintPlain(SurfacePainter<2>& painter) { return painter.paint(); }
 
@@ -671,7 +729,7 @@ Pixel colourBandDotColour(std::uint8_t level) {
 }
 
 void clearGraphCanvas(PixelGrid& canvas, bool monochromeBackground) {
-    canvas.fill(monochromeBackground ? Pixel{127, 0, 0, 0} : Pixel{});
+    canvas.fill(background(monochromeBackground));
 }
 
 std::vector<SurfacePath> supportedSurfacePaths() {
@@ -692,12 +750,11 @@ std::int64_t renderSurface(const HeightMap& heights, std::int16_t regionWidth,
 
 std::int64_t renderSurface(SurfacePath path, const HeightMap& heights, std::int16_t regionWidth,
                            std::int16_t regionHeight, const SurfaceView& view, PixelGrid& canvas) {
-    clearGraphCanvas(canvas, view.monochromeBackground);
-
     const int halfWidth = roundHalfEven(regionWidth / 2.0);
     const int halfHeight = roundHalfEven(regionHeight / 2.0);
     if (halfWidth <= 0 || halfHeight <= 0 || heights.lastX() < regionWidth ||
         heights.lastY() < regionHeight) {
+        clearGraphCanvas(canvas, view.monochromeBackground);
         return 0;
     }
 
@@ -716,17 +773,22 @@ std::int64_t renderSurface(SurfacePath path, const HeightMap& heights, std::int1
     };
     const LevelColours& colours = view.monochromeDots ? kMonochromeColours : kBandColours;
     thread_local Scratch scratch;
-    Q_ASSERT(std::ranges::count(supportedSurfacePaths(), path) == 1);
+    scratch.easel.prepare(canvas, background(view.monochromeBackground));
+    const std::int64_t dots = [&] {
+        Q_ASSERT(std::ranges::count(supportedSurfacePaths(), path) == 1);
 #if defined(__x86_64__)
-    if (path == SurfacePath::wide) {
-        SurfacePainter<4> painter(heights, regionWidth, regionHeight, halfWidth, halfHeight,
-                                  projection, colours, canvas, scratch);
-        return paintWide(painter);
-    }
+        if (path == SurfacePath::wide) {
+            SurfacePainter<4> painter(heights, regionWidth, regionHeight, halfWidth, halfHeight,
+                                      projection, colours, canvas, scratch);
+            return paintWide(painter);
+        }
 #endif
-    SurfacePainter<2> painter(heights, regionWidth, regionHeight, halfWidth, halfHeight, projection,
-                              colours, canvas, scratch);
-    return paintPlain(painter);
+        SurfacePainter<2> painter(heights, regionWidth, regionHeight, halfWidth, halfHeight,
+                                  projection, colours, canvas, scratch);
+        return paintPlain(painter);
+    }();
+    scratch.easel.copyTo(canvas);
+    return dots;
 }
 
 }  // namespace kestrane

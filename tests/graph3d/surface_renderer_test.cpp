@@ -106,6 +106,8 @@ std::int64_t plainRender(const HeightMap& map, int w, int h, double a, double r,
 
 int hills(int x, int y) { return (x * 7 + y * 3) % 70 + x * y % 24; }
 int checkerboard(int x, int y) { return (x + y) % 2 == 0 ? 93 : 0; }
+// Runs of one to three levels, in no regular order.
+int gentleSlope(int x, int y) { return (x * x + 3 * y) / 97 % 94; }
 
 // Every quarter turn with tilts from 90 to 180 degrees, tilts at and near both ends and beyond
 // them, and regions larger than the canvas, where runs leave it at any edge; on every path.
@@ -130,6 +132,8 @@ TEST(RenderSurface, MatchesThePlainProjectionBitForBit) {
         {"beyondEveryEdge", hills, 507, 494, 10, 110},
         {"checkerboard", checkerboard, 507, 494, 10, 110},
         {"checkerboardDown", checkerboard, 507, 494, 200, 90},
+        {"gentleSlope", gentleSlope, 507, 494, 10, 110},
+        {"gentleSlopeTurned", gentleSlope, 507, 494, 160, 125},
     };
     for (const auto& [name, height, width, height_, turn, tilt] : rows) {
         const HeightMap map = mapOf(width, height_, height);
