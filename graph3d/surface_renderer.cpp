@@ -267,8 +267,8 @@ struct VisibleDot {
 };
 
 // The canvas with each row padded, painted on and then copied over. Painting runs down the
-// screen's columns; rows a power of two apart, as a canvas's usually are, would share a few cache
-// sets and keep evicting each other.
+// screen's columns; rows close to a power of two of bytes apart, as the graph's 513 pixels are,
+// would share a few cache sets and keep evicting each other.
 class Easel {
 public:
     void prepare(const PixelGrid& canvas, Pixel background) {

@@ -149,5 +149,23 @@ TEST(RenderSurface, MatchesThePlainProjectionBitForBit) {
     }
 }
 
+// A smaller grid, of no particular width, shows the top left of what a full one shows, but for its
+// last column and row, which lose the dots that would round onto them from beyond.
+TEST(RenderSurface, PaintsAGridOfAnySizeLikeThePartOfAFullOne) {
+    const HeightMap map = mapOf(181, 140, hills);
+    const SurfaceView view{degreesToRadians(35), degreesToRadians(120)};
+    for (const SurfacePath path : supportedSurfacePaths()) {
+        PixelGrid full, part(300, 203);
+        renderSurface(path, map, 181, 140, view, full);
+        renderSurface(path, map, 181, 140, view, part);
+        for (int y = 0; y < part.rows() - 1; ++y) {
+            for (int x = 0; x < part.columns() - 1; ++x) {
+                ASSERT_EQ(part(x, y), full(x, y))
+                    << x << ", " << y << " on path " << static_cast<int>(path);
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kestrane
