@@ -196,7 +196,8 @@ template <int Lanes>
 }
 
 // Canvas pixels claimed by the dots of tall runs, a bit each, column by column, in storage that
-// it clears.
+// it clears. Rows are taken as unsigned, as those of drawn dots are never negative: that spares
+// the sign corrections of dividing them.
 class Claims {
 public:
     Claims(int columns, int rows, std::vector<std::uint64_t>& storage)
@@ -208,8 +209,9 @@ public:
 
     // Claims pixel (x, y); false when it was claimed before.
     bool claim(int x, int y) {
-        std::uint64_t& word = words_[index(x, y / 64)];
-        const std::uint64_t bit = std::uint64_t{1} << (y % 64);
+        const auto row = static_cast<unsigned>(y);
+        std::uint64_t& word = words_[index(x, row / 64)];
+        const std::uint64_t bit = std::uint64_t{1} << (row % 64);
         const bool fresh = (word & bit) == 0;
         word |= bit;
         return fresh;
@@ -218,9 +220,10 @@ public:
     // Whether every pixel of the box with corners (x0, y0) and (x1, y1), in any order, is claimed.
     bool holdBox(int x0, int y0, int x1, int y1) const {
         const auto [left, right] = std::minmax(x0, x1);
-        const auto [top, bottom] = std::minmax(y0, y1);
-        const int firstWord = top / 64;
-        const int lastWord = bottom / 64;
+        const auto [top, bottom] =
+            std::minmax({static_cast<unsigned>(y0), static_cast<unsigned>(y1)});
+        const unsigned firstWord = top / 64;
+        const unsigned lastWord = bottom / 64;
         const std::uint64_t firstBits = ~std::uint64_t{0} << (top % 64);
         const std::uint64_t lastBits = ~std::uint64_t{0} >> (63 - bottom % 64);
         for (int x = left; x <= right; ++x) {
@@ -235,7 +238,7 @@ public:
                 (column[lastWord] & lastBits) != lastBits) {
                 return false;
             }
-            for (int word = firstWord + 1; word < lastWord; ++word) {
+            for (unsigned word = firstWord + 1; word < lastWord; ++word) {
                 if (column[word] != ~std::uint64_t{0}) {
                     return false;
                 }
@@ -245,7 +248,7 @@ public:
     }
 
 private:
-    std::size_t index(int x, int word) const {
+    std::size_t index(int x, unsigned word) const {
         return static_cast<std::size_t>(x) * static_cast<std::size_t>(wordsPerColumn_) +
                static_cast<std::size_t>(word);
     }
