@@ -2,9 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -269,29 +275,47 @@ struct VisibleDot {
     PixelBits colour;
 };
 
+// No dot has this colour: dots leave the reserved byte 0.
+constexpr PixelBits kUnpainted = 0xff000000;
+
 // The canvas with each row padded, painted on and then copied over. Painting runs down the
 // screen's columns; rows close to a power of two of bytes apart, as the graph's 513 pixels are,
-// would share a few cache sets and keep evicting each other.
+// would share a few cache sets and keep evicting each other. With an overlay, two threads paint
+// at once: the far part of the surface on the easel, the near part on the overlay, whose painted
+// pixels cover the easel's in the copy.
 class Easel {
 public:
-    void prepare(const PixelGrid& canvas, Pixel background) {
+    void prepare(const PixelGrid& canvas, Pixel background, bool overlaid) {
         columns_ = canvas.columns();
         rows_ = canvas.rows();
         stride_ = columns_ + kRowPadding;
-        pixels_.assign(static_cast<std::size_t>(unread()) + 1,
-                       std::bit_cast<PixelBits>(background));
+        const auto size = static_cast<std::size_t>(unread()) + 1;
+        pixels_.assign(size, std::bit_cast<PixelBits>(background));
+        overlaid_ = overlaid;
+        if (overlaid) {
+            overlay_.assign(size, kUnpainted);
+        }
     }
 
     PixelBits* data() { return pixels_.data(); }
+    PixelBits* overlay() { return overlay_.data(); }
     int stride() const { return stride_; }
-    // A pixel outside every row, where dots that are dropped may go.
+    // Where a dot goes that is dropped: a pixel outside every row.
     std::int32_t unread() const { return rows_ * stride_; }
 
     void copyTo(PixelGrid& canvas) const {
         for (int y = 0; y < rows_; ++y) {
-            std::memcpy(static_cast<void*>(canvas.data() + static_cast<std::size_t>(y) * columns_),
-                        pixels_.data() + static_cast<std::size_t>(y) * stride_,
-                        static_cast<std::size_t>(columns_) * sizeof(Pixel));
+            const PixelBits* const from = pixels_.data() + static_cast<std::size_t>(y) * stride_;
+            auto* const to = reinterpret_cast<PixelBits*>(canvas.data()) +
+                             static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_);
+            if (!overlaid_) {
+                std::memcpy(to, from, static_cast<std::size_t>(columns_) * sizeof(PixelBits));
+                continue;
+            }
+            const PixelBits* const over = overlay_.data() + static_cast<std::size_t>(y) * stride_;
+            for (int x = 0; x < columns_; ++x) {
+                to[x] = over[x] == kUnpainted ? from[x] : over[x];
+            }
         }
     }
 
@@ -300,20 +324,137 @@ private:
     int columns_ = 0;
     int rows_ = 0;
     int stride_ = 0;
+    bool overlaid_ = false;
     std::vector<PixelBits> pixels_;
+    std::vector<PixelBits> overlay_;
+};
+
+// The runs of a column's cells and the projections worked out for them, row by row.
+struct ColumnRuns {
+    std::vector<std::int16_t> rowMinima;
+    std::vector<std::int32_t> lowestLevels, tops, topX, topY, lowestX, lowestY, flags;
+    std::vector<std::int32_t> groupedOffsets;
 };
 
 // The working storage of a render, kept from one render to the next so that, once the first has
 // run, a render neither allocates nor faults in fresh memory.
 struct Scratch {
     std::vector<double> rowSinA, rowCosASinR, rowCosACosR;
-    std::vector<std::int16_t> rowMinima;
-    std::vector<std::int32_t> lowestLevels, tops, topX, topY, lowestX, lowestY, flags;
+    // One for each thread that paints.
+    std::array<ColumnRuns, 2> columns;
     std::vector<std::uint64_t> claims;
     std::vector<VisibleDot> visible;
     std::vector<std::int32_t> keptCounts;
-    std::vector<std::int32_t> groupedOffsets;
     Easel easel;
+};
+
+// A second thread that takes on part of every render of the thread that owns it.
+class RenderHelper {
+public:
+    RenderHelper() : thread_([this] { serve(); }) {}
+    RenderHelper(const RenderHelper&) = delete;
+    RenderHelper& operator=(const RenderHelper&) = delete;
+    ~RenderHelper() {
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        wake_.notify_one();
+        thread_.join();
+    }
+
+    // The calling thread's helper, made on first use; none on a single processor, or when no
+    // thread can be started.
+    static RenderHelper* forThisThread() {
+        thread_local const std::unique_ptr<RenderHelper> helper =
+            []() -> std::unique_ptr<RenderHelper> {
+            if (std::thread::hardware_concurrency() < 2) {
+                return nullptr;
+            }
+            try {
+                return std::make_unique<RenderHelper>();
+            } catch (const std::exception&) {
+                return nullptr;
+            }
+        }();
+        return helper.get();
+    }
+
+    // Runs job(context) on the helper's thread; finish() waits for it to return.
+    void start(void (*job)(void*), void* context) {
+        {
+            const std::lock_guard lock(mutex_);
+            job_ = job;
+            context_ = context;
+        }
+        wake_.notify_one();
+    }
+
+    void finish() {
+        std::unique_lock lock(mutex_);
+        done_.wait(lock, [this] { return job_ == nullptr; });
+    }
+
+private:
+    void serve() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return stopping_ || job_ != nullptr; });
+            if (stopping_) {
+                return;
+            }
+            lock.unlock();
+            job_(context_);
+            lock.lock();
+            job_ = nullptr;
+            done_.notify_one();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable done_;
+    void (*job_)(void*) = nullptr;
+    void* context_ = nullptr;
+    bool stopping_ = false;
+    // Last, so that the thread starts once the rest is in place.
+    std::thread thread_;
+};
+
+// A count one thread raises and another waits on, alone in its cache line.
+class alignas(64) Progress {
+public:
+    // Raises the count; a thread asleep waiting on it is woken only every few counts, and at
+    // `last`, each wake costing a call to the system.
+    void store(int count, int last) {
+        count_.store(count, std::memory_order_release);
+        if (count % kWakeEvery == 0 || count == last) {
+            count_.notify_one();
+        }
+    }
+
+    // Waits until the count, which only ever grows, reaches `count`: for a while on the spot, as
+    // the other thread is often about to get there, then asleep, so as not to hold up that thread
+    // where the two share a processor.
+    void waitFor(int count) const {
+        int spins = 0;
+        for (int seen = count_.load(std::memory_order_acquire); seen < count;
+             seen = count_.load(std::memory_order_acquire)) {
+            if (++spins < kSpins) {
+#if defined(__x86_64__)
+                __builtin_ia32_pause();
+#endif
+            } else {
+                count_.wait(seen, std::memory_order_acquire);
+            }
+        }
+    }
+
+private:
+    static constexpr int kWakeEvery = 8;
+    // Some tens of microseconds.
+    static constexpr int kSpins = 1 << 12;
+    std::atomic<int> count_{0};
 };
 
 // Paints the surface in two sweeps, projecting Lanes dots at a time. The first works out the tall
@@ -371,12 +512,14 @@ public:
             scratch.rowCosASinR[y] = j * view.cosA * view.sinR;
             scratch.rowCosACosR[y] = j * view.cosA * view.cosR;
         }
-        scratch.rowMinima.resize(static_cast<std::size_t>(rows_ + 1));
-        for (auto* perRow : {&scratch.lowestLevels, &scratch.tops, &scratch.topX, &scratch.topY,
-                             &scratch.lowestX, &scratch.lowestY, &scratch.flags}) {
-            perRow->resize(padded);
+        for (ColumnRuns& runs : scratch.columns) {
+            runs.rowMinima.resize(static_cast<std::size_t>(rows_ + 1));
+            for (auto* perRow : {&runs.lowestLevels, &runs.tops, &runs.topX, &runs.topY,
+                                 &runs.lowestX, &runs.lowestY, &runs.flags}) {
+                perRow->resize(padded);
+            }
+            runs.groupedOffsets.resize(padded * kGroupedRun);
         }
-        scratch.groupedOffsets.resize(padded * kGroupedRun);
         // A pixel is claimed once at most, and a cell holds one run.
         scratch.visible.resize(static_cast<std::size_t>(canvas.columns()) *
                                static_cast<std::size_t>(canvas.rows()));
@@ -385,26 +528,66 @@ public:
         kept_ = scratch.visible.data();
     }
 
-    // Returns the number of dots drawn.
-    [[gnu::always_inline]] inline std::int64_t paint() {
+    // Returns the number of dots drawn. Without a helper, every column is painted far to near
+    // once every claim is made. A helper runs helpWith(this): it paints columns nearest first on
+    // the overlay, each as soon as its claims are made, where a pixel keeps the first dot that
+    // reaches it. This thread, its claims made, paints the others far to near on the easel.
+    // Taken from both ends, the columns are shared out however fast each thread goes.
+    [[gnu::always_inline]] inline std::int64_t paint(RenderHelper* helper,
+                                                     void (*helpWith)(void*)) {
+        unpainted_.store(columns(), std::memory_order_relaxed);
+        if (helper != nullptr) {
+            helper->start(helpWith, this);
+        }
+        ColumnRuns& runs = scratch_.columns[0];
         std::int64_t dots = 0;
-        for (int column = 2 * halfWidth_ - 2; column >= 0; --column) {
-            const int i = (column - (halfWidth_ - 1)) * di_;
-            if (findRuns(i + halfWidth_)) {
+        for (int column = columns() - 1; column >= 0; --column) {
+            const int i = columnAt(column);
+            if (findRuns(i + halfWidth_, runs)) {
                 const ColumnTerms terms = columnTerms(i);
-                projectEnds(terms);
-                dots += keepVisibleDots(terms);
+                projectEnds(terms, runs);
+                dots += keepVisibleDots(terms, runs);
             }
+            claimed_.store(columns() - column, columns());
         }
-        for (int column = 0; column < 2 * halfWidth_ - 1; ++column) {
-            const int i = (column - (halfWidth_ - 1)) * di_;
-            findRuns(i + halfWidth_);
-            dots += paintColumn(columnTerms(i));
+        PaintCursor from{static_cast<std::size_t>(kept_ - scratch_.visible.data()), tallRuns_};
+        for (int column = 0; takeColumn(); ++column) {
+            dots += paintColumn<false>(column, runs, from, pixels_);
         }
-        return dots;
+        if (helper != nullptr) {
+            helper->finish();
+        }
+        return dots + helperDots_;
+    }
+
+    // The helper's part of paint().
+    [[gnu::always_inline]] inline void help() {
+        PaintCursor from{0, 0};
+        std::int64_t dots = 0;
+        for (int taken = 0; takeColumn(); ++taken) {
+            claimed_.waitFor(taken + 1);
+            dots += paintColumn<true>(columns() - 1 - taken, scratch_.columns[1], from,
+                                      scratch_.easel.overlay());
+        }
+        helperDots_ = dots;
     }
 
 private:
+    // Where the painting of columns takes the dots kept by tall runs, and their counts: far to
+    // near from the end backwards, near to far from the start.
+    struct PaintCursor {
+        std::size_t dot;
+        std::size_t run;
+    };
+
+    int columns() const { return 2 * halfWidth_ - 1; }
+
+    // The offset i from the centre of a column, counting columns far to near.
+    int columnAt(int column) const { return (column - (halfWidth_ - 1)) * di_; }
+
+    // Takes one of the columns left to paint; false when there are none.
+    bool takeColumn() { return unpainted_.fetch_sub(1, std::memory_order_relaxed) > 0; }
+
     // The terms of column i that all its cells share.
     struct ColumnTerms {
         double iCosA, iSinASinR, iDepth;
@@ -438,15 +621,15 @@ private:
     // Each row's minimum over columns x - 1..x + 1, a missing last row stood in for by the one
     // before it; then each cell's lowest level, one below the least of the minima of rows
     // y - 1..y + 1, and its height. Returns whether the column has a tall run.
-    [[gnu::always_inline]] inline bool findRuns(int x) {
+    [[gnu::always_inline]] inline bool findRuns(int x, ColumnRuns& runs) const {
         // Row and column 0 always exist; a missing last column is stood in for by the cell's
         // own, which changes no minimum.
         const std::uint8_t* const left = heights_.column(x - 1);
         const std::uint8_t* const here = heights_.column(x);
         const std::uint8_t* const right = heights_.column(std::min(x + 1, regionWidth_));
-        std::int32_t* const tops = scratch_.tops.data();
-        std::int16_t* const minima = scratch_.rowMinima.data();
-        std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
+        std::int32_t* const tops = runs.tops.data();
+        std::int16_t* const minima = runs.rowMinima.data();
+        std::int32_t* const lowestLevels = runs.lowestLevels.data();
         const int rows = rows_;
         for (int y = 0; y < rows; ++y) {
             tops[y] = here[y];
@@ -469,8 +652,7 @@ private:
     // (dN * depth - N * dDepth) / (depth * depth'), where dN = 100000 * cosR and dDepth = -sinR
     // up to errors far below kSlack. When one product outweighs the other twice over at every
     // step of the run, every step moves y the same way.
-    [[gnu::always_inline]] inline void projectEnds(const ColumnTerms& column) {
-        Scratch& s = scratch_;
+    [[gnu::always_inline]] inline void projectEnds(const ColumnTerms& column, ColumnRuns& s) const {
         for (std::size_t y = 1; y <= static_cast<std::size_t>(cells_); y += Lanes) {
             const Ground<Lanes> cells = cellsFrom(column, y);
             const auto top =
@@ -501,8 +683,8 @@ private:
 
     // Works out the tall runs of the column nearest dot first, keeps the dots that can be seen
     // and adds how many each run kept to the counts. Returns the number of their dots drawn.
-    [[gnu::always_inline]] inline std::int64_t keepVisibleDots(const ColumnTerms& column) {
-        const Scratch& s = scratch_;
+    [[gnu::always_inline]] inline std::int64_t keepVisibleDots(const ColumnTerms& column,
+                                                               const ColumnRuns& s) {
         std::int64_t dots = 0;
         for (int cell = 0, row = dj_ > 0 ? cells_ : 1; cell < cells_; ++cell, row -= dj_) {
             const auto y = static_cast<std::size_t>(row);
@@ -592,11 +774,12 @@ private:
     // level of each at a time, into `groupedOffsets`: the offset of the dot `step` levels above
     // the lowest of row y at y * kGroupedRun + step, the unread pixel's where there is none or it
     // is dropped. Returns the number of dots drawn.
-    [[gnu::always_inline]] inline std::int64_t projectGroupedRuns(const ColumnTerms& column) {
+    [[gnu::always_inline]] inline std::int64_t projectGroupedRuns(const ColumnTerms& column,
+                                                                  ColumnRuns& runs) const {
         const double stride = stride_;
-        const std::int32_t* const tops = scratch_.tops.data();
-        const std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
-        std::int32_t* const at = scratch_.groupedOffsets.data();
+        const std::int32_t* const tops = runs.tops.data();
+        const std::int32_t* const lowestLevels = runs.lowestLevels.data();
+        std::int32_t* const at = runs.groupedOffsets.data();
         Ints drawnDots{};
         for (std::size_t y = 1; y <= static_cast<std::size_t>(cells_); y += Lanes) {
             const Ground<Lanes> cells = cellsFrom(column, y);
@@ -631,24 +814,39 @@ private:
         return dots;
     }
 
-    // Paints the column's runs far to near: the grouped ones from their projected offsets, the
-    // other short ones a level per lane, each tall one with the dots it kept, taken from the end
-    // of those kept. Returns the number of dots drawn outside tall runs. A pixel store may alias
-    // any member, so the loop works from copies.
-    [[gnu::always_inline]] inline std::int64_t paintColumn(const ColumnTerms& column) {
-        std::int64_t dots = projectGroupedRuns(column);
-        PixelBits* const pixels = pixels_;
+    // Paints a column's runs, far to near or, where a pixel keeps the first dot that reaches it,
+    // near to far: the grouped ones from their projected offsets, the other short ones a level
+    // per lane, each tall one with the dots it kept. Returns the number of dots drawn outside tall
+    // runs. A pixel store may alias any member, so the loop works from copies.
+    template <bool nearFirst>
+    [[gnu::always_inline]] inline std::int64_t paintColumn(int columnNumber, ColumnRuns& runs,
+                                                           PaintCursor& from,
+                                                           PixelBits* const pixels) const {
+        const int i = columnAt(columnNumber);
+        findRuns(i + halfWidth_, runs);
+        const ColumnTerms column = columnTerms(i);
+        std::int64_t dots = projectGroupedRuns(column, runs);
+        const auto paintDot = [pixels](std::int32_t offset, PixelBits colour) {
+            if constexpr (nearFirst) {
+                PixelBits& pixel = pixels[offset];
+                pixel = pixel == kUnpainted ? colour : pixel;
+            } else {
+                pixels[offset] = colour;
+            }
+        };
         const PixelBits* const colours = colours_.data();
         const double stride = stride_;
         const VisibleDot* const visible = scratch_.visible.data();
         const std::int32_t* const keptCounts = scratch_.keptCounts.data();
-        const std::int32_t* const tops = scratch_.tops.data();
-        const std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
-        const std::int32_t* const at = scratch_.groupedOffsets.data();
-        auto keptLeft = static_cast<std::size_t>(kept_ - visible);
-        std::size_t runsLeft = tallRuns_;
-        const int dj = dj_;
-        for (int row = dj > 0 ? 1 : cells_, end = dj > 0 ? cells_ + 1 : 0; row != end; row += dj) {
+        const std::int32_t* const tops = runs.tops.data();
+        const std::int32_t* const lowestLevels = runs.lowestLevels.data();
+        const std::int32_t* const at = runs.groupedOffsets.data();
+        std::size_t keptAt = from.dot;
+        std::size_t runAt = from.run;
+        const int upward = nearFirst ? -1 : 1;
+        const int rowStep = dj_ * upward;
+        for (int row = rowStep > 0 ? 1 : cells_, end = rowStep > 0 ? cells_ + 1 : 0; row != end;
+             row += rowStep) {
             const auto y = static_cast<std::size_t>(row);
             const int lowest = lowestLevels[y];
             const int top = tops[y];
@@ -656,30 +854,39 @@ private:
                 // Run lengths follow no pattern, which makes branches dear: every possible dot
                 // is stored, those not drawn in the unread pixel.
                 for (std::size_t step = 0; step < kGroupedRun; ++step) {
-                    pixels[at[y * kGroupedRun + step]] =
-                        colours[static_cast<std::size_t>(lowest) + step];
+                    const std::size_t level = nearFirst ? kGroupedRun - 1 - step : step;
+                    paintDot(at[y * kGroupedRun + level],
+                             colours[static_cast<std::size_t>(lowest) + level]);
                 }
             } else if (top - lowest < kTallRun) {
                 const Ground<Lanes> cell = cellAt(column, y);
-                for (int level = lowest; level <= top;) {
-                    const Ints offsets = project(view_, cell, levels(level, 1)).offsets(stride);
-                    for (int dot = 0; dot < Lanes && level <= top; ++dot, ++level) {
+                const int last = nearFirst ? lowest : top;
+                for (int level = nearFirst ? top : lowest; (last - level) * upward >= 0;) {
+                    const Ints offsets =
+                        project(view_, cell, levels(level, upward)).offsets(stride);
+                    for (int dot = 0; dot < Lanes && (last - level) * upward >= 0;
+                         ++dot, level += upward) {
                         if (offsets[dot] >= 0) {
                             ++dots;
-                            pixels[offsets[dot]] = colours[level];
+                            paintDot(offsets[dot], colours[level]);
                         }
                     }
                 }
-            } else {
-                const auto kept = static_cast<std::size_t>(keptCounts[--runsLeft]);
-                for (std::size_t dot = keptLeft - kept; dot < keptLeft; ++dot) {
-                    pixels[visible[dot].offset] = visible[dot].colour;
+            } else if (nearFirst) {
+                const auto kept = static_cast<std::size_t>(keptCounts[runAt++]);
+                for (std::size_t dot = keptAt; dot < keptAt + kept; ++dot) {
+                    paintDot(visible[dot].offset, visible[dot].colour);
                 }
-                keptLeft -= kept;
+                keptAt += kept;
+            } else {
+                const auto kept = static_cast<std::size_t>(keptCounts[--runAt]);
+                for (std::size_t dot = keptAt - kept; dot < keptAt; ++dot) {
+                    paintDot(visible[dot].offset, visible[dot].colour);
+                }
+                keptAt -= kept;
             }
         }
-        kept_ = scratch_.visible.data() + keptLeft;
-        tallRuns_ = runsLeft;
+        from = {keptAt, runAt};
         return dots;
     }
 
@@ -705,15 +912,28 @@ private:
     // Where the next kept dot goes, and how many tall runs have their count of kept dots.
     VisibleDot* kept_;
     std::size_t tallRuns_ = 0;
+    // With a helper: the columns whose pixels this thread has claimed, counted nearest first; the
+    // columns neither thread has taken to paint yet; the dots the helper drew.
+    Progress claimed_;
+    alignas(64) std::atomic<int> unpainted_{0};
+    std::int64_t helperDots_ = 0;
 };
 
 Pixel background(bool monochrome) { return monochrome ? Pixel{127, 0, 0, 0} : Pixel{}; }
 
-std::int64_t paintPlain(SurfacePainter<2>& painter) { return painter.paint(); }
+void helpPlain(void* painter) { static_cast<SurfacePainter<2>*>(painter)->help(); }
+
+std::int64_t paintPlain(SurfacePainter<2>& painter, RenderHelper* helper) {
+    return painter.paint(helper, &helpPlain);
+}
 
 #if defined(__x86_64__)
-[[gnu::target("avx2")]] std::int64_t paintWide(SurfacePainter<4>& painter) {
-    return painter.paint();
+[[gnu::target("avx2")]] void helpWide(void* painter) {
+    static_cast<SurfacePainter<4>*>(painter)->help();
+}
+
+[[gnu::target("avx2")]] std::int64_t paintWide(SurfacePainter<4>& painter, RenderHelper* helper) {
+    return painter.paint(helper, &helpWide);
 }
 #endif
 
@@ -748,11 +968,13 @@ std::vector<SurfacePath> supportedSurfacePaths() {
 std::int64_t renderSurface(const HeightMap& heights, std::int16_t regionWidth,
                            std::int16_t regionHeight, const SurfaceView& view, PixelGrid& canvas) {
     static const SurfacePath fastest = supportedSurfacePaths().back();
-    return renderSurface(fastest, heights, regionWidth, regionHeight, view, canvas);
+    return renderSurface(fastest, SurfaceThreads::two, heights, regionWidth, regionHeight, view,
+                         canvas);
 }
 
-std::int64_t renderSurface(SurfacePath path, const HeightMap& heights, std::int16_t regionWidth,
-                           std::int16_t regionHeight, const SurfaceView& view, PixelGrid& canvas) {
+std::int64_t renderSurface(SurfacePath path, SurfaceThreads threads, const HeightMap& heights,
+                           std::int16_t regionWidth, std::int16_t regionHeight,
+                           const SurfaceView& view, PixelGrid& canvas) {
     const int halfWidth = roundHalfEven(regionWidth / 2.0);
     const int halfHeight = roundHalfEven(regionHeight / 2.0);
     if (halfWidth <= 0 || halfHeight <= 0 || heights.lastX() < regionWidth ||
@@ -776,19 +998,21 @@ std::int64_t renderSurface(SurfacePath path, const HeightMap& heights, std::int1
     };
     const LevelColours& colours = view.monochromeDots ? kMonochromeColours : kBandColours;
     thread_local Scratch scratch;
-    scratch.easel.prepare(canvas, background(view.monochromeBackground));
+    RenderHelper* const helper =
+        threads == SurfaceThreads::two ? RenderHelper::forThisThread() : nullptr;
+    scratch.easel.prepare(canvas, background(view.monochromeBackground), helper != nullptr);
     const std::int64_t dots = [&] {
         Q_ASSERT(std::ranges::count(supportedSurfacePaths(), path) == 1);
 #if defined(__x86_64__)
         if (path == SurfacePath::wide) {
             SurfacePainter<4> painter(heights, regionWidth, regionHeight, halfWidth, halfHeight,
                                       projection, colours, canvas, scratch);
-            return paintWide(painter);
+            return paintWide(painter, helper);
         }
 #endif
         SurfacePainter<2> painter(heights, regionWidth, regionHeight, halfWidth, halfHeight,
                                   projection, colours, canvas, scratch);
-        return paintPlain(painter);
+        return paintPlain(painter, helper);
     }();
     scratch.easel.copyTo(canvas);
     return dots;
