@@ -285,6 +285,7 @@ constexpr PixelBits kUnpainted = 0xff000000;
 // pixels cover the easel's in the copy.
 class Easel {
 public:
+    // Clears the easel; the overlay, if there is to be one, is cleared by clearOverlay().
     void prepare(const PixelGrid& canvas, Pixel background, bool overlaid) {
         columns_ = canvas.columns();
         rows_ = canvas.rows();
@@ -293,18 +294,22 @@ public:
         pixels_.assign(size, std::bit_cast<PixelBits>(background));
         overlaid_ = overlaid;
         if (overlaid) {
-            overlay_.assign(size, kUnpainted);
+            overlay_.resize(size);
         }
     }
 
+    void clearOverlay() { std::fill(overlay_.begin(), overlay_.end(), kUnpainted); }
+
     PixelBits* data() { return pixels_.data(); }
     PixelBits* overlay() { return overlay_.data(); }
+    int rows() const { return rows_; }
     int stride() const { return stride_; }
     // Where a dot goes that is dropped: a pixel outside every row.
     std::int32_t unread() const { return rows_ * stride_; }
 
-    void copyTo(PixelGrid& canvas) const {
-        for (int y = 0; y < rows_; ++y) {
+    // Copies rows first..last - 1 into the canvas.
+    void copyTo(PixelGrid& canvas, int first, int last) const {
+        for (int y = first; y < last; ++y) {
             const PixelBits* const from = pixels_.data() + static_cast<std::size_t>(y) * stride_;
             auto* const to = reinterpret_cast<PixelBits*>(canvas.data()) +
                              static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_);
@@ -424,11 +429,13 @@ private:
 // A count one thread raises and another waits on, alone in its cache line.
 class alignas(64) Progress {
 public:
-    // Raises the count; a thread asleep waiting on it is woken only every few counts, and at
+    explicit Progress(int wakeEvery) : wakeEvery_(wakeEvery) {}
+
+    // Raises the count; a thread asleep waiting on it is woken every wakeEvery counts, and at
     // `last`, each wake costing a call to the system.
     void store(int count, int last) {
         count_.store(count, std::memory_order_release);
-        if (count % kWakeEvery == 0 || count == last) {
+        if (count % wakeEvery_ == 0 || count == last) {
             count_.notify_one();
         }
     }
@@ -451,9 +458,9 @@ public:
     }
 
 private:
-    static constexpr int kWakeEvery = 8;
     // Some tens of microseconds.
     static constexpr int kSpins = 1 << 12;
+    int wakeEvery_;
     std::atomic<int> count_{0};
 };
 
@@ -488,7 +495,8 @@ public:
           stride_(scratch.easel.stride()),
           unread_(scratch.easel.unread()),
           scratch_(scratch),
-          claims_(canvas.columns(), canvas.rows(), scratch.claims) {
+          claims_(canvas.columns(), canvas.rows(), scratch.claims),
+          canvas_(canvas) {
         // Every |py| and |pz| stays below `extent`; 16-bit region sizes keep it far below 100000,
         // and so the depth 100000 - pz above 0.
         const double extent = halfWidth + halfHeight + 256;
@@ -528,11 +536,12 @@ public:
         kept_ = scratch.visible.data();
     }
 
-    // Returns the number of dots drawn. Without a helper, every column is painted far to near
-    // once every claim is made. A helper runs helpWith(this): it paints columns nearest first on
-    // the overlay, each as soon as its claims are made, where a pixel keeps the first dot that
-    // reaches it. This thread, its claims made, paints the others far to near on the easel.
-    // Taken from both ends, the columns are shared out however fast each thread goes.
+    // Paints the surface and copies it onto the canvas; returns the number of dots drawn.
+    // Without a helper, every column is painted far to near once every claim is made. A helper
+    // runs helpWith(this): it paints columns nearest first on the overlay, each as soon as its
+    // claims are made, where a pixel keeps the first dot that reaches it. This thread, its claims
+    // made, paints the others far to near on the easel. Taken from both ends, the columns are
+    // shared out however fast each thread goes.
     [[gnu::always_inline]] inline std::int64_t paint(RenderHelper* helper,
                                                      void (*helpWith)(void*)) {
         unpainted_.store(columns(), std::memory_order_relaxed);
@@ -554,22 +563,34 @@ public:
         for (int column = 0; takeColumn(); ++column) {
             dots += paintColumn<false>(column, runs, from, pixels_);
         }
-        if (helper != nullptr) {
-            helper->finish();
+        const Easel& easel = scratch_.easel;
+        if (helper == nullptr) {
+            easel.copyTo(canvas_, 0, easel.rows());
+            return dots;
         }
+        // Each copies half the rows once both have painted.
+        painted_.store(1, 1);
+        helperPainted_.waitFor(1);
+        easel.copyTo(canvas_, 0, easel.rows() / 2);
+        helper->finish();
         return dots + helperDots_;
     }
 
     // The helper's part of paint().
     [[gnu::always_inline]] inline void help() {
+        Easel& easel = scratch_.easel;
+        easel.clearOverlay();
         PaintCursor from{0, 0};
         std::int64_t dots = 0;
         for (int taken = 0; takeColumn(); ++taken) {
             claimed_.waitFor(taken + 1);
             dots += paintColumn<true>(columns() - 1 - taken, scratch_.columns[1], from,
-                                      scratch_.easel.overlay());
+                                      easel.overlay());
         }
         helperDots_ = dots;
+        helperPainted_.store(1, 1);
+        painted_.waitFor(1);
+        easel.copyTo(canvas_, easel.rows() / 2, easel.rows());
     }
 
 private:
@@ -912,9 +933,13 @@ private:
     // Where the next kept dot goes, and how many tall runs have their count of kept dots.
     VisibleDot* kept_;
     std::size_t tallRuns_ = 0;
-    // With a helper: the columns whose pixels this thread has claimed, counted nearest first; the
-    // columns neither thread has taken to paint yet; the dots the helper drew.
-    Progress claimed_;
+    PixelGrid& canvas_;
+    // With a helper: the columns whose pixels this thread has claimed, counted nearest first
+    // (the helper is woken every few); the columns neither thread has taken to paint yet; whether
+    // this thread and the helper have painted all they took; the dots the helper drew.
+    Progress claimed_{8};
+    Progress painted_{1};
+    Progress helperPainted_{1};
     alignas(64) std::atomic<int> unpainted_{0};
     std::int64_t helperDots_ = 0;
 };
@@ -1014,7 +1039,6 @@ std::int64_t renderSurface(SurfacePath path, SurfaceThreads threads, const Heigh
                                   projection, colours, canvas, scratch);
         return paintPlain(painter, helper);
     }();
-    scratch.easel.copyTo(canvas);
     return dots;
 }
 
