@@ -337,7 +337,10 @@ private:
 // The runs of a column's cells and the projections worked out for them, row by row.
 struct ColumnRuns {
     std::vector<std::int16_t> rowMinima;
-    std::vector<std::int32_t> lowestLevels, tops, topX, topY, lowestX, lowestY, flags;
+    std::vector<std::int32_t> lowestLevels, tops;
+    // The rows of the tall runs, and their ends' pixels and flags in the same order.
+    std::vector<std::int32_t> tallRows, topX, topY, lowestX, lowestY, flags;
+    int tallRunCount = 0;
     std::vector<std::int32_t> groupedOffsets;
 };
 
@@ -522,8 +525,8 @@ public:
         }
         for (ColumnRuns& runs : scratch.columns) {
             runs.rowMinima.resize(static_cast<std::size_t>(rows_ + 1));
-            for (auto* perRow : {&runs.lowestLevels, &runs.tops, &runs.topX, &runs.topY,
-                                 &runs.lowestX, &runs.lowestY, &runs.flags}) {
+            for (auto* perRow : {&runs.lowestLevels, &runs.tops, &runs.tallRows, &runs.topX,
+                                 &runs.topY, &runs.lowestX, &runs.lowestY, &runs.flags}) {
                 perRow->resize(padded);
             }
             runs.groupedOffsets.resize(padded * kGroupedRun);
@@ -674,12 +677,33 @@ private:
     // up to errors far below kSlack. When one product outweighs the other twice over at every
     // step of the run, every step moves y the same way.
     [[gnu::always_inline]] inline void projectEnds(const ColumnTerms& column, ColumnRuns& s) const {
-        for (std::size_t y = 1; y <= static_cast<std::size_t>(cells_); y += Lanes) {
-            const Ground<Lanes> cells = cellsFrom(column, y);
-            const auto top =
-                project(view_, cells, __builtin_convertvector(load<Ints>(&s.tops[y]), Doubles));
-            const auto lowest = project(
-                view_, cells, __builtin_convertvector(load<Ints>(&s.lowestLevels[y]), Doubles));
+        std::int32_t* const rows = s.tallRows.data();
+        int count = 0;
+        for (int y = 1; y <= cells_; ++y) {
+            rows[count] = y;
+            count +=
+                s.tops[static_cast<std::size_t>(y)] - s.lowestLevels[static_cast<std::size_t>(y)] >=
+                kTallRun;
+        }
+        s.tallRunCount = count;
+        // The last group's lanes past the last tall run repeat it.
+        for (int lane = 0; lane < Lanes; ++lane) {
+            rows[count + lane] = rows[count - 1];
+        }
+        for (std::size_t n = 0; n < static_cast<std::size_t>(count); n += Lanes) {
+            Doubles sinA, cosASinR, cosACosR, tops, lowestLevels;
+            for (std::size_t lane = 0; lane < Lanes; ++lane) {
+                const auto row = static_cast<std::size_t>(rows[n + lane]);
+                sinA[lane] = scratch_.rowSinA[row];
+                cosASinR[lane] = scratch_.rowCosASinR[row];
+                cosACosR[lane] = scratch_.rowCosACosR[row];
+                tops[lane] = s.tops[row];
+                lowestLevels[lane] = s.lowestLevels[row];
+            }
+            const Ground<Lanes> cells{(column.iCosA - sinA) * kPerspectiveDistance,
+                                      cosASinR + column.iSinASinR, column.iDepth - cosACosR};
+            const auto top = project(view_, cells, tops);
+            const auto lowest = project(view_, cells, lowestLevels);
             const Doubles topPy = magnitude(top.py);
             const Doubles lowestPy = magnitude(lowest.py);
             const Masks levelsLead =
@@ -694,11 +718,11 @@ private:
                                ((top.screenY > view_.lastY) & (lowest.screenY > view_.lastY));
             const Masks flags = (top.drawn & kTopDrawn) | (lowest.drawn & kLowestDrawn) |
                                 (monotone & kMonotone) | ((offX | (monotone & offY)) & kOffCanvas);
-            store(&s.topX[y], top.x());
-            store(&s.topY[y], top.y());
-            store(&s.lowestX[y], lowest.x());
-            store(&s.lowestY[y], lowest.y());
-            store(&s.flags[y], __builtin_convertvector(flags, Ints));
+            store(&s.topX[n], top.x());
+            store(&s.topY[n], top.y());
+            store(&s.lowestX[n], lowest.x());
+            store(&s.lowestY[n], lowest.y());
+            store(&s.flags[n], __builtin_convertvector(flags, Ints));
         }
     }
 
@@ -707,14 +731,14 @@ private:
     [[gnu::always_inline]] inline std::int64_t keepVisibleDots(const ColumnTerms& column,
                                                                const ColumnRuns& s) {
         std::int64_t dots = 0;
-        for (int cell = 0, row = dj_ > 0 ? cells_ : 1; cell < cells_; ++cell, row -= dj_) {
-            const auto y = static_cast<std::size_t>(row);
+        // Rows near to far.
+        const int count = s.tallRunCount;
+        for (int taken = 0; taken < count; ++taken) {
+            const auto n = static_cast<std::size_t>(dj_ > 0 ? count - 1 - taken : taken);
+            const auto y = static_cast<std::size_t>(s.tallRows[n]);
             const int top = s.tops[y];
             const int lowest = s.lowestLevels[y];
-            const int flags = s.flags[y];
-            if (top - lowest < kTallRun) {
-                continue;
-            }
+            const int flags = s.flags[n];
             const VisibleDot* const first = kept_;
             const Ground<Lanes> ground = cellAt(column, y);
             const bool topDrawn = (flags & kTopDrawn) != 0;
@@ -722,8 +746,8 @@ private:
             if ((flags & kOffCanvas) == 0 && (flags & kMonotone) != 0 &&
                 (topDrawn || lowestDrawn)) {
                 // The drawn dots are those from `low` to `high`, each in the box their ends span.
-                const PlacedDot topDot{top, s.topX[y], s.topY[y]};
-                const PlacedDot lowestDot{lowest, s.lowestX[y], s.lowestY[y]};
+                const PlacedDot topDot{top, s.topX[n], s.topY[n]};
+                const PlacedDot lowestDot{lowest, s.lowestX[n], s.lowestY[n]};
                 const PlacedDot high = topDrawn ? topDot : lastDrawn(ground, lowestDot, top);
                 const PlacedDot low = lowestDrawn ? lowestDot : lastDrawn(ground, topDot, lowest);
                 dots += high.level - low.level + 1;
