@@ -686,6 +686,10 @@ private:
                 kTallRun;
         }
         s.tallRunCount = count;
+        // Tall runs may lie only in rows that are neighbours and no cells.
+        if (count == 0) {
+            return;
+        }
         // The last group's lanes past the last tall run repeat it.
         for (int lane = 0; lane < Lanes; ++lane) {
             rows[count + lane] = rows[count - 1];

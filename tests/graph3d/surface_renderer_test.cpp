@@ -119,6 +119,8 @@ int hills(int x, int y) { return (x * 7 + y * 3) % 70 + x * y % 24; }
 int checkerboard(int x, int y) { return (x + y) % 2 == 0 ? 93 : 0; }
 // Runs of one to three levels, in no regular order.
 int gentleSlope(int x, int y) { return (x * x + 3 * y) / 97 % 94; }
+// Tall only in row 40, which a region 40 high reads as neighbours but never draws.
+int tallBeyondTheCells(int, int y) { return y == 40 ? 93 : 0; }
 
 // Every quarter turn with tilts from 90 to 180 degrees, tilts at and near both ends and beyond
 // them, and regions larger than the canvas, where runs leave it at any edge; on every path.
@@ -145,6 +147,7 @@ TEST(RenderSurface, MatchesThePlainProjectionBitForBit) {
         {"checkerboardDown", checkerboard, 507, 494, 200, 90},
         {"gentleSlope", gentleSlope, 507, 494, 10, 110},
         {"gentleSlopeTurned", gentleSlope, 507, 494, 160, 125},
+        {"tallBeyondTheCells", tallBeyondTheCells, 40, 40, 10, 110},
     };
     for (const auto& [name, height, width, height_, turn, tilt] : rows) {
         const HeightMap map = mapOf(width, height_, height);
