@@ -304,22 +304,23 @@ public:
     PixelBits* overlay() { return overlay_.data(); }
     int rows() const { return rows_; }
     int stride() const { return stride_; }
-    // Where a dot goes that is dropped: a pixel outside every row.
+    // A pixel outside every row, where dots that are dropped may go.
     std::int32_t unread() const { return rows_ * stride_; }
 
     // Copies rows first..last - 1 into the canvas.
     void copyTo(PixelGrid& canvas, int first, int last) const {
         for (int y = first; y < last; ++y) {
             const PixelBits* const from = pixels_.data() + static_cast<std::size_t>(y) * stride_;
-            auto* const to = reinterpret_cast<PixelBits*>(canvas.data()) +
-                             static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_);
+            Pixel* const to =
+                canvas.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_);
             if (!overlaid_) {
-                std::memcpy(to, from, static_cast<std::size_t>(columns_) * sizeof(PixelBits));
+                std::memcpy(static_cast<void*>(to), from,
+                            static_cast<std::size_t>(columns_) * sizeof(PixelBits));
                 continue;
             }
             const PixelBits* const over = overlay_.data() + static_cast<std::size_t>(y) * stride_;
             for (int x = 0; x < columns_; ++x) {
-                to[x] = over[x] == kUnpainted ? from[x] : over[x];
+                to[x] = std::bit_cast<Pixel>(over[x] == kUnpainted ? from[x] : over[x]);
             }
         }
     }
