@@ -763,8 +763,12 @@ private:
                     const Ints nextX = next.x();
                     const Ints nextY = next.y();
                     for (int lane = 0; lane < Lanes && at.level > low.level; ++lane) {
+                        // A dot on the pixel of the one above it is hidden by it.
+                        const bool samePixel = nextX[lane] == at.x && nextY[lane] == at.y;
                         at = {at.level - 1, nextX[lane], nextY[lane]};
-                        keep(at);
+                        if (!samePixel) {
+                            keep(at);
+                        }
                     }
                 }
             } else if ((flags & kOffCanvas) == 0) {
