@@ -672,11 +672,11 @@ private:
     }
 
     // Lists the rows of the column's tall runs, projects both ends of each and checks how the dots
-    // between move. Along a run only the level changes. x moves one way, as the depth does. y is N
-    // / depth with N = py * 100000, both moving: in exact arithmetic a step changes it by (dN *
-    // depth - N * dDepth) / (depth * depth'), where dN = 100000 * cosR and dDepth = -sinR up to
-    // errors far below kSlack. When one product outweighs the other twice over at every step of the
-    // run, every step moves y the same way.
+    // between move. Along a run only the level changes. x moves one way, as the depth does.
+    // y is N / depth with N = py * 100000, both moving: in exact arithmetic a step changes it by
+    // (dN * depth - N * dDepth) / (depth * depth'), where dN = 100000 * cosR and dDepth = -sinR
+    // up to errors far below kSlack. When one product outweighs the other twice over at every
+    // step of the run, every step moves y the same way.
     [[gnu::always_inline]] inline void projectEnds(const ColumnTerms& column, ColumnRuns& s) const {
         std::int32_t* const rows = s.tallRows.data();
         int count = 0;
