@@ -926,18 +926,14 @@ private:
                         }
                     }
                 }
-            } else if (nearFirst) {
-                const auto kept = static_cast<std::size_t>(keptCounts[runAt++]);
-                for (std::size_t dot = keptAt; dot < keptAt + kept; ++dot) {
-                    paintDot(visible[dot].offset, visible[dot].colour);
-                }
-                keptAt += kept;
             } else {
-                const auto kept = static_cast<std::size_t>(keptCounts[--runAt]);
-                for (std::size_t dot = keptAt - kept; dot < keptAt; ++dot) {
+                const auto kept =
+                    static_cast<std::size_t>(keptCounts[nearFirst ? runAt++ : --runAt]);
+                const std::size_t first = nearFirst ? keptAt : keptAt - kept;
+                for (std::size_t dot = first; dot < first + kept; ++dot) {
                     paintDot(visible[dot].offset, visible[dot].colour);
                 }
-                keptAt -= kept;
+                keptAt = nearFirst ? first + kept : first;
             }
         }
         from = {keptAt, runAt};
@@ -1059,20 +1055,17 @@ std::int64_t renderSurface(SurfacePath path, SurfaceThreads threads, const Heigh
     RenderHelper* const helper =
         threads == SurfaceThreads::two ? RenderHelper::forThisThread() : nullptr;
     scratch.easel.prepare(canvas, background(view.monochromeBackground), helper != nullptr);
-    const std::int64_t dots = [&] {
-        Q_ASSERT(std::ranges::count(supportedSurfacePaths(), path) == 1);
+    Q_ASSERT(std::ranges::count(supportedSurfacePaths(), path) == 1);
 #if defined(__x86_64__)
-        if (path == SurfacePath::wide) {
-            SurfacePainter<4> painter(heights, regionWidth, regionHeight, halfWidth, halfHeight,
-                                      projection, colours, canvas, scratch);
-            return paintWide(painter, helper);
-        }
-#endif
-        SurfacePainter<2> painter(heights, regionWidth, regionHeight, halfWidth, halfHeight,
+    if (path == SurfacePath::wide) {
+        SurfacePainter<4> painter(heights, regionWidth, regionHeight, halfWidth, halfHeight,
                                   projection, colours, canvas, scratch);
-        return paintPlain(painter, helper);
-    }();
-    return dots;
+        return paintWide(painter, helper);
+    }
+#endif
+    SurfacePainter<2> painter(heights, regionWidth, regionHeight, halfWidth, halfHeight, projection,
+                              colours, canvas, scratch);
+    return paintPlain(painter, helper);
 }
 
 }  // namespace kestrane
