@@ -1,4 +1,5 @@
 #include <QMenuBar>
+#include <QMimeData>
 #include <QtTest>
 
 #include "tests/support/modal_answerer.h"
@@ -54,6 +55,62 @@ private slots:
         QVERIFY(QFile::exists(sandbox.file("other.bmp")));
         QCOMPARE(endings_, 1);
         QVERIFY(answerer.messages().empty());
+    }
+
+    // Dropped on the main window: URLs of the sandbox's names (a.gif and b.gif are files, "pictures"
+    // a folder) or of another address, or plain text. announced: the file the window passes on,
+    // empty for none.
+    void drop_data() {
+        QTest::addColumn<QStringList>("urls");
+        QTest::addColumn<bool>("duringModalBox");
+        QTest::addColumn<QString>("announced");
+        QTest::newRow("one file") << QStringList{"a.gif"} << false << "a.gif";
+        QTest::newRow("several files") << QStringList{"b.gif", "a.gif"} << false << "b.gif";
+        QTest::newRow("a folder") << QStringList{"pictures"} << false << "";
+        QTest::newRow("a folder, then a file") << QStringList{"pictures", "a.gif"} << false << "a.gif";
+        QTest::newRow("a remote URL") << QStringList{"https://example.org/a.gif"} << false << "";
+        QTest::newRow("plain text") << QStringList{} << false << "";
+        QTest::newRow("during a modal box") << QStringList{"a.gif"} << true << "";
+    }
+    void drop() {
+        QFETCH(QStringList, urls);
+        QFETCH(bool, duringModalBox);
+        QFETCH(QString, announced);
+        const testing::Sandbox sandbox;
+        sandbox.write("a.gif", "a");
+        sandbox.write("b.gif", "b");
+        QDir().mkdir("pictures");
+        QMimeData data;
+        QList<QUrl> dropped;
+        for (const QString& url : urls) {
+            dropped << (url.contains(':') ? QUrl(url) : QUrl::fromLocalFile(sandbox.file(url)));
+        }
+        dropped.isEmpty() ? data.setText(sandbox.file("a.gif")) : data.setUrls(dropped);
+        form1& main = form<form1>();
+        QSignalSpy announcements(&main, &form1::pictureDropped);
+        bool entered = false, taken = false;
+        const auto dropOnMain = [&] {
+            QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&main, &enter);
+            QApplication::sendEvent(&main, &drop);
+            entered = enter.isAccepted();
+            taken = drop.isAccepted();
+        };
+        if (duringModalBox) {
+            FormWindow box("box", 100, 50);
+            testing::ModalAnswerer answerer([&](QWidget*) {
+                dropOnMain();
+                box.hide();
+            });
+            box.showModal();
+        } else {
+            dropOnMain();
+        }
+        const bool loads = !announced.isEmpty();
+        QCOMPARE(std::pair(entered, taken), std::pair(loads, loads));
+        QCOMPARE(announcements.size(), int(loads));
+        if (loads) QCOMPARE(announcements[0][0].toString(), sandbox.file(announced));
     }
 
 private:
