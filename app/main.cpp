@@ -44,9 +44,8 @@ int main(int argc, char* argv[]) {
     kestrane::installRangeExport(main);
     if (!command.picture.isEmpty()) {
         // Once the main window is up, so that a refusal box stands over it.
-        QTimer::singleShot(0, &main, [&main, &command] {
-            kestrane::openPictureFile(main, command.picture);
-        });
+        QTimer::singleShot(0, &main,
+                           [&main, &command] { kestrane::openPictureFile(main, command.picture); });
     }
     return QApplication::exec();
 }

@@ -9,8 +9,9 @@ namespace kestrane {
 
 CommandLine parseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription("See a picture as a height field: a 3D surface and height "
-                                     "profiles.");
+    parser.setApplicationDescription(
+        "See a picture as a height field: a 3D surface and height "
+        "profiles.");
     const QCommandLineOption help({"h", "help"}, "Displays this help.");
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
@@ -19,10 +20,9 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     CommandLine command;
     const bool parsed = parser.parse(arguments);
     if (!parsed || parser.positionalArguments().size() > 1) {
-        const QString error =
-            parsed ? QString("Only one picture can be opened: '%1'.")
-                         .arg(parser.positionalArguments().at(1))
-                   : parser.errorText();
+        const QString error = parsed ? QString("Only one picture can be opened: '%1'.")
+                                           .arg(parser.positionalArguments().at(1))
+                                     : parser.errorText();
         command.exitStatus = 2;
         command.standardError = error + "\n\n" + parser.helpText();
         return command;

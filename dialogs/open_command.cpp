@@ -24,13 +24,8 @@ void open1_Click(form1& main) {
     form<Form2>().showModal();
     // A cancelled dialog is gone by now, so this builds a fresh one, whose name is empty.
     const QString fileName = form<Form2>().File1->fileName();
-    if (fileName.isEmpty()) {
-        FormSlot<Form2>::unload();
-        captureCanvas(main);
-        return;
-    }
     // A refused file keeps the dialog as the user left it.
-    if (openPictureFile(main, form<Form2>().File1->path() + "/" + fileName)) {
+    if (fileName.isEmpty() || openPictureFile(main, form<Form2>().File1->path() + "/" + fileName)) {
         FormSlot<Form2>::unload();
     }
 }

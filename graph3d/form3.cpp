@@ -56,9 +56,9 @@ Form3::Form3(form1& main) : main_(main) {
     installCopyShortcut(*this, [this] {
         // Before the first render, or for a region the map does not cover, the canvas shows only
         // its background and no heights.
-        const QByteArray heights = shownLastX_ < 0 ? QByteArray()
-                                                   : regionHeightsTable(shownHeights_, shownLastX_,
-                                                                        shownLastY_);
+        const QByteArray heights =
+            shownLastX_ < 0 ? QByteArray()
+                            : regionHeightsTable(shownHeights_, shownLastX_, shownLastY_);
         return CopiedContent{Picture1->bitmap(), heights};
     });
 }

@@ -25,8 +25,8 @@ QString droppedFile(const QMimeData& data) {
         if (!url.isLocalFile()) {
             continue;
         }
-        const QString path =
-            decodeFileName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+        const QString path = decodeFileName(
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
         if (!QFileInfo(path).isDir()) {
             return path;
         }

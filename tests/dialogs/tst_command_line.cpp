@@ -53,16 +53,19 @@ private slots:
         QTest::addColumn<StartCase>("row");
         QTest::newRow("no argument") << StartCase{{}, -1, "", "", "empty"};
         QTest::newRow("a picture") << StartCase{{"PICTURES/hill.gif"}, -1, "", "", "loaded"};
-        QTest::newRow("a picture, relative") << StartCase{{"pictures/hill.gif"}, -1, "", "", "loaded"};
+        QTest::newRow("a picture, relative")
+            << StartCase{{"pictures/hill.gif"}, -1, "", "", "loaded"};
         QTest::newRow("a refused file") << StartCase{{"pictures/notes.gif"}, -1, "", "", "refused"};
-        QTest::newRow("a missing file") << StartCase{{"pictures/nothing.gif"}, -1, "", "", "refused"};
+        QTest::newRow("a missing file")
+            << StartCase{{"pictures/nothing.gif"}, -1, "", "", "refused"};
         QTest::newRow("--help") << StartCase{{"--help"}, 0, "usage", "", ""};
-        QTest::newRow("-h, with a picture") << StartCase{{"-h", "pictures/hill.gif"}, 0, "usage", "", ""};
+        QTest::newRow("-h, with a picture")
+            << StartCase{{"-h", "pictures/hill.gif"}, 0, "usage", "", ""};
         QTest::newRow("--version") << StartCase{{"--version"}, 0, "kestrane 4.5\n", "", ""};
-        QTest::newRow("an unknown option")
-            << StartCase{{"--open", "pictures/hill.gif"}, 2, "", "Unknown option 'open'.\n\nusage", ""};
-        QTest::newRow("two pictures")
-            << StartCase{{"a.gif", "b.gif"}, 2, "", "Only one picture can be opened: 'b.gif'.\n\nusage", ""};
+        QTest::newRow("an unknown option") << StartCase{
+            {"--open", "pictures/hill.gif"}, 2, "", "Unknown option 'open'.\n\nusage", ""};
+        QTest::newRow("two pictures") << StartCase{
+            {"a.gif", "b.gif"}, 2, "", "Only one picture can be opened: 'b.gif'.\n\nusage", ""};
     }
     // As the program starts: the command line is read, then the main window comes up and loads
     // the picture.
@@ -80,7 +83,9 @@ private slots:
         QCOMPARE(command.standardOutput, QString(row.out).replace("usage", usage()));
         QCOMPARE(command.standardError, QString(row.err).replace("usage", usage()));
         if (command.exitStatus) return;
-        const QString picture = row.arguments.isEmpty() ? "" : sandbox.file("pictures/" + row.arguments[0].section('/', -1));
+        const QString picture = row.arguments.isEmpty()
+                                    ? ""
+                                    : sandbox.file("pictures/" + row.arguments[0].section('/', -1));
         QCOMPARE(command.picture, picture);
 
         form1& main = form<form1>();

@@ -80,7 +80,8 @@ private slots:
                 const Form5& profiles = *FormSlot<Form5>::existing();
                 picture = QImage(512, 234, QImage::Format_RGB32);
                 for (int y = 0; y < 234; ++y) {
-                    const QImage& chart = (y < 117 ? profiles.Picture1 : profiles.Picture2)->bitmap();
+                    const QImage& chart =
+                        (y < 117 ? profiles.Picture1 : profiles.Picture2)->bitmap();
                     std::memcpy(picture.scanLine(y), chart.constScanLine(y % 117), 512 * 4);
                 }
                 text = pointProfilesTable(main.regionHeights, int(selections[i].from.x()),
@@ -101,7 +102,8 @@ private slots:
             graph.Text1->setFocus();
             graph.Text1->selectAll();
             QTest::keySequence(graph.Text1, QKeySequence::Copy);
-            QCOMPARE(QGuiApplication::clipboard()->mimeData()->formats(), QStringList{"text/plain"});
+            QCOMPARE(QGuiApplication::clipboard()->mimeData()->formats(),
+                     QStringList{"text/plain"});
             QCOMPARE(QGuiApplication::clipboard()->text(), graph.Text1->text());
             QTest::mouseClick(graph.Picture1, Qt::LeftButton, {}, {100, 100});
         }
@@ -111,8 +113,8 @@ private slots:
         QVERIFY(copied != nullptr);
         QCOMPARE(copied->formats(), (QStringList{"image/png", "text/plain"}));
         QCOMPARE(copied->data("text/plain"), text);
-        QCOMPARE(QImage::fromData(copied->data("image/png"), "PNG").convertToFormat(
-                     QImage::Format_RGB32),
+        QCOMPARE(QImage::fromData(copied->data("image/png"), "PNG")
+                     .convertToFormat(QImage::Format_RGB32),
                  picture);
     }
 };

@@ -57,9 +57,9 @@ private slots:
         QVERIFY(answerer.messages().empty());
     }
 
-    // Dropped on the main window: URLs of the sandbox's names (a.gif and b.gif are files, "pictures"
-    // a folder) or of another address, or plain text. announced: the file the window passes on,
-    // empty for none.
+    // Dropped on the main window: URLs of the sandbox's names (a.gif and b.gif are files,
+    // "pictures" a folder) or of another address, or plain text. announced: the file the window
+    // passes on, empty for none.
     void drop_data() {
         QTest::addColumn<QStringList>("urls");
         QTest::addColumn<bool>("duringModalBox");
@@ -67,7 +67,8 @@ private slots:
         QTest::newRow("one file") << QStringList{"a.gif"} << false << "a.gif";
         QTest::newRow("several files") << QStringList{"b.gif", "a.gif"} << false << "b.gif";
         QTest::newRow("a folder") << QStringList{"pictures"} << false << "";
-        QTest::newRow("a folder, then a file") << QStringList{"pictures", "a.gif"} << false << "a.gif";
+        QTest::newRow("a folder, then a file")
+            << QStringList{"pictures", "a.gif"} << false << "a.gif";
         QTest::newRow("a remote URL") << QStringList{"https://example.org/a.gif"} << false << "";
         QTest::newRow("plain text") << QStringList{} << false << "";
         QTest::newRow("during a modal box") << QStringList{"a.gif"} << true << "";
