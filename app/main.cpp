@@ -5,7 +5,6 @@
 
 #include "dialogs/command_line.h"
 #include "dialogs/form4.h"
-#include "dialogs/last_directory.h"
 #include "dialogs/open_command.h"
 #include "dialogs/range_export.h"
 #include "graph3d/graph_redraw.h"
@@ -34,7 +33,6 @@ int main(int argc, char* argv[]) {
         std::fputs(command.standardError.toLocal8Bit().constData(), stderr);
         return *command.exitStatus;
     }
-    kestrane::enterFirstStartFolder();
 
     kestrane::form1& main = kestrane::form<kestrane::form1>();
     kestrane::installOpenCommand(main);

@@ -16,7 +16,7 @@ void restoreLastDirectory(const QString& dialogDirectory) {
     QDir::setCurrent(unrememberedFolder());
 }
 
-void enterFirstStartFolder() {
+void enterSamplesBeforeFirstDialog() {
     if (!QFileInfo::exists(settingsFilePath()) && unrememberedFolder() != applicationFolder()) {
         QDir::setCurrent(unrememberedFolder());
     }

@@ -13,9 +13,9 @@ namespace kestrane {
 // unrememberedFolder). Nothing is shown either way.
 void restoreLastDirectory(const QString& dialogDirectory);
 
-// Run once at start: before any folder is remembered, a copy that keeps its sample pictures
-// elsewhere starts there, so that its first open dialog lists them.
-void enterFirstStartFolder();
+// Run before an open dialog is made: while no folder is remembered, a copy that keeps its sample
+// pictures elsewhere moves into them, so that its first open dialog lists them.
+void enterSamplesBeforeFirstDialog();
 
 // Run when a file dialog is destroyed: records dialogDirectory as the settings file's one line.
 // A settings file that cannot be written is left as it was; the program carries on.

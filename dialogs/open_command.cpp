@@ -3,6 +3,7 @@
 #include <QAction>
 
 #include "dialogs/form2.h"
+#include "dialogs/last_directory.h"
 #include "windowing/file_list_box.h"
 #include "windowing/form_slot.h"
 #include "windowing/message_box.h"
@@ -21,6 +22,9 @@ bool openPictureFile(form1& main, const QString& path) {
 }
 
 void open1_Click(form1& main) {
+    if (FormSlot<Form2>::existing() == nullptr) {
+        enterSamplesBeforeFirstDialog();
+    }
     form<Form2>().showModal();
     // A cancelled dialog is gone by now, so this builds a fresh one, whose name is empty.
     const QString fileName = form<Form2>().File1->fileName();
