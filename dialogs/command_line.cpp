@@ -10,8 +10,7 @@ namespace kestrane {
 CommandLine parseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        "See a picture as a height field: a 3D surface and height "
-        "profiles.");
+        "See a picture as a height field: a 3D surface and height profiles.");
     const QCommandLineOption help({"h", "help"}, "Displays this help.");
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
