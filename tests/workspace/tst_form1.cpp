@@ -1,7 +1,7 @@
 #include <QMenuBar>
-#include <QMimeData>
 #include <QtTest>
 
+#include "tests/support/drop.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/support/sandbox.h"
 #include "windowing/form_slot.h"
@@ -89,27 +89,19 @@ private slots:
         dropped.isEmpty() ? data.setText(sandbox.file("a.gif")) : data.setUrls(dropped);
         form1& main = form<form1>();
         QSignalSpy announcements(&main, &form1::pictureDropped);
-        bool entered = false, taken = false;
-        const auto dropOnMain = [&] {
-            QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
-            QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(&main, &enter);
-            QApplication::sendEvent(&main, &drop);
-            entered = enter.isAccepted();
-            taken = drop.isAccepted();
-        };
+        std::pair<bool, bool> taken;  // as the drag entered, and the drop
         if (duringModalBox) {
             FormWindow box("box", 100, 50);
             testing::ModalAnswerer answerer([&](QWidget*) {
-                dropOnMain();
+                taken = testing::dropOn(main, data);
                 box.hide();
             });
             box.showModal();
         } else {
-            dropOnMain();
+            taken = testing::dropOn(main, data);
         }
         const bool loads = !announced.isEmpty();
-        QCOMPARE(std::pair(entered, taken), std::pair(loads, loads));
+        QCOMPARE(taken, std::pair(loads, loads));
         QCOMPARE(announcements.size(), int(loads));
         if (loads) QCOMPARE(announcements[0][0].toString(), sandbox.file(announced));
     }
