@@ -22,7 +22,8 @@ namespace {
 // UTF-8.
 QString droppedFile(const QMimeData& data) {
     for (const QUrl& url : data.urls()) {
-        if (!url.isLocalFile()) {
+        // file://host/... names a file on another machine.
+        if (!url.isLocalFile() || !(url.host().isEmpty() || url.host() == "localhost")) {
             continue;
         }
         const QString path = decodeFileName(

@@ -70,6 +70,7 @@ private slots:
         QTest::newRow("a folder, then a file")
             << QStringList{"pictures", "a.gif"} << false << "a.gif";
         QTest::newRow("a remote URL") << QStringList{"https://example.org/a.gif"} << false << "";
+        QTest::newRow("a file on another host") << QStringList{"file://host/a.gif"} << false << "";
         QTest::newRow("plain text") << QStringList{} << false << "";
         QTest::newRow("during a modal box") << QStringList{"a.gif"} << true << "";
     }
