@@ -34,7 +34,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         command.standardOutput = QCoreApplication::applicationName() + " " +
                                  QCoreApplication::applicationVersion() + "\n";
     } else if (!parser.positionalArguments().isEmpty()) {
-        const QString& picture = parser.positionalArguments().front();
+        const QString picture = parser.positionalArguments().front();
         command.picture = picture.startsWith('/') ? picture : currentDirectory() + "/" + picture;
     }
     return command;
