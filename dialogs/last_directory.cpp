@@ -1,6 +1,7 @@
 #include "dialogs/last_directory.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "dialogs/settings_file.h"
 #include "workspace/application_folder.h"
@@ -12,7 +13,13 @@ void restoreLastDirectory(const QString& dialogDirectory) {
         return;
     }
     storeLastDirectory(dialogDirectory);
-    QDir::setCurrent(applicationFolder());
+    QDir::setCurrent(unrememberedFolder());
+}
+
+void enterSamplesBeforeFirstDialog() {
+    if (!QFileInfo::exists(settingsFilePath()) && unrememberedFolder() != applicationFolder()) {
+        QDir::setCurrent(unrememberedFolder());
+    }
 }
 
 void storeLastDirectory(const QString& dialogDirectory) {

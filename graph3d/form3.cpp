@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "graph3d/graph_rules.h"
+#include "windowing/copy_shortcut.h"
 #include "windowing/form4_design.h"
 #include "windowing/form_slot.h"
 #include "windowing/message_box.h"
@@ -17,6 +18,7 @@
 #include "workspace/application_folder.h"
 #include "workspace/file_replacement.h"
 #include "workspace/form1.h"
+#include "workspace/height_tables.h"
 #include "workspace/imgctl_util.h"
 #include "workspace/numbers.h"
 
@@ -49,6 +51,24 @@ Form3::Form3(form1& main) : main_(main) {
     connect(Text2, &QLineEdit::textChanged, this, &Form3::Text2_Change);
     connect(Command2, &QPushButton::clicked, this, &Form3::Command2_Click);
     connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
+    // A click on the graph takes the focus from the text boxes, so that Ctrl+C copies the graph.
+    Picture1->setFocusPolicy(Qt::ClickFocus);
+    installCopyShortcut(*this, [this] {
+        // Before the first render, or for a region the map does not cover, the canvas shows only
+        // its background and no heights.
+        const QByteArray heights =
+            shownLastX_ < 0 ? QByteArray()
+                            : regionHeightsTable(shownHeights_, shownLastX_, shownLastY_);
+        return CopiedContent{Picture1->bitmap(), heights};
+    });
+}
+
+void Form3::setShownRegion(const HeightMap& heights, int lastX, int lastY) {
+    const bool covered =
+        lastX >= 0 && lastY >= 0 && lastX <= heights.lastX() && lastY <= heights.lastY();
+    shownHeights_ = covered ? heights : HeightMap();
+    shownLastX_ = covered ? lastX : -1;
+    shownLastY_ = covered ? lastY : -1;
 }
 
 void Form3::Form_Load() { Check1->setChecked(form<Form4Design>().Check1->isChecked()); }

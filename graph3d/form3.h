@@ -1,6 +1,7 @@
 #pragma once
 
 #include "windowing/form3_design.h"
+#include "workspace/height_map.h"
 
 namespace kestrane {
 
@@ -9,7 +10,8 @@ class form1;
 // The graph window: turns the surface by dragging, switches monochrome display together with the
 // settings dialog, keeps the compression text and scroll bar in step and saves the graph as a
 // JPEG file. The view lives in the main window and is reached through its accessors only. It
-// first appears at the top of the column right of the main window.
+// first appears at the top of the column right of the main window. Ctrl+C copies the graph as last
+// shown, with the heights of the region it shows.
 class Form3 : public Form3Design {
     Q_OBJECT
 
@@ -26,10 +28,18 @@ public:
     void Command2_Click();
     void Command1_Click();
 
+    // Keeps the heights of the region 0..lastX x 0..lastY that the canvas now shows, for the
+    // copy, since a later point selection rebuilds the main window's map. A region the map does
+    // not cover shows no heights.
+    void setShownRegion(const HeightMap& heights, int lastX, int lastY);
+
 private:
     bool saveAsJpeg();
 
     form1& main_;
+    HeightMap shownHeights_;
+    int shownLastX_ = -1;
+    int shownLastY_ = -1;
 };
 
 }  // namespace kestrane

@@ -26,6 +26,9 @@ void redraw(form1& main) {
     renderSurface(main.regionHeights, main.regionWidth, main.regionHeight, view, main.viewPix);
     graph.showModeless();
     gridToPicture(*graph.Picture1, main.viewPix);
+    if (auto* window = qobject_cast<Form3*>(&graph)) {
+        window->setShownRegion(main.regionHeights, main.regionWidth, main.regionHeight);
+    }
 }
 
 void installGraph(form1& main) {

@@ -17,6 +17,7 @@ test_packages=(
     libgtest-dev libbenchmark-dev
     xvfb xauth
     clang-format
+    desktop-file-utils
 )
 
 # install_missing <package...>

@@ -1,8 +1,10 @@
 #include "selection/form5.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 
+#include "windowing/copy_shortcut.h"
 #include "windowing/picture_box.h"
 
 namespace kestrane {
@@ -18,6 +20,14 @@ Form5::Form5() : FormWindow("断面図", 529, 353) {
     Command1->setGeometry(432, 312, 89, 33);
 
     connect(Command1, &QPushButton::clicked, this, &Form5::Command1_Click);
+    installCopyShortcut(*this, [this] {
+        QImage charts(kChartWidth, 2 * kChartHeight, QImage::Format_RGB32);
+        QPainter painter(&charts);
+        painter.drawImage(0, 0, Picture1->bitmap());
+        painter.drawImage(0, kChartHeight, Picture2->bitmap());
+        painter.end();
+        return CopiedContent{charts, profilesText};
+    });
 }
 
 void Form5::Command1_Click() { unload(); }

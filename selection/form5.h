@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <array>
 
 #include "windowing/form_window.h"
@@ -11,7 +12,8 @@ namespace kestrane {
 
 class PictureBox;
 
-// The cross-section window "断面図": the horizontal profile above, the vertical one below.
+// The cross-section window "断面図": the horizontal profile above, the vertical one below. Ctrl+C
+// copies both charts, stacked, with the profiles' heights.
 class Form5 : public FormWindow {
     Q_OBJECT
 
@@ -29,6 +31,10 @@ public:
     QPushButton* Command1 = nullptr;
 
     void Command1_Click();
+
+    // The heights this window's charts show, as the copy gives them; kept with the window, since
+    // a later selection rebuilds the main window's map.
+    QByteArray profilesText;
 };
 
 }  // namespace kestrane

@@ -8,6 +8,8 @@
 #include "windowing/window_placement.h"
 #include "workspace/bitmap_transfer.h"
 #include "workspace/form1.h"
+#include "workspace/height_tables.h"
+#include "workspace/numbers.h"
 
 namespace kestrane {
 
@@ -23,6 +25,8 @@ void showPointProfiles(form1& main, float x, float y) {
     profiles.setFirstPlacement(
         [&main](QSize client) { return placeBeside(main, client, Form3Design::kClientHeight); });
     profiles.showModeless();
+    profiles.profilesText =
+        pointProfilesTable(main.regionHeights, roundHalfEven(x), roundHalfEven(y));
 
     drawHorizontalProfile(main.regionHeights, x, y, main.profilePix, main.viewPix);
     gridToPicture(*profiles.Picture1, main.profilePix);

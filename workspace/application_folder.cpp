@@ -42,6 +42,18 @@ FilePlace bitmapPlace(bool folderWritable) {
     return folderWritable ? FilePlace::besideProgram : FilePlace::userFolder;
 }
 
+UnrememberedFolder unrememberedFolderPlace(bool folderWritable, bool samplesPresent) {
+    return !folderWritable && samplesPresent ? UnrememberedFolder::samples
+                                             : UnrememberedFolder::application;
+}
+
+QString unrememberedFolder() {
+    const QString samples = QDir::cleanPath(applicationFolder() + "/../share/kestrane/samples");
+    const UnrememberedFolder place =
+        unrememberedFolderPlace(applicationFolderWritable(), QFileInfo(samples).isDir());
+    return place == UnrememberedFolder::samples ? samples : applicationFolder();
+}
+
 QString settingsFileNamed(const QString& name) {
     const bool beside = QFileInfo::exists(applicationFolder() + "/" + name);
     return fileIn(settingsPlace(applicationFolderWritable(), beside),

@@ -18,6 +18,14 @@ enum class FilePlace { besideProgram, userFolder };
 FilePlace settingsPlace(bool folderWritable, bool settingsBeside);
 FilePlace bitmapPlace(bool folderWritable);
 
+// Where the working directory goes when no directory is remembered yet: the application folder,
+// or, for a copy installed where the user cannot write, its sample pictures when they are there.
+enum class UnrememberedFolder { application, samples };
+UnrememberedFolder unrememberedFolderPlace(bool folderWritable, bool samplesPresent);
+// The folder unrememberedFolderPlace picks for this copy; the samples of an installed copy are
+// in share/kestrane/samples beside its bin folder.
+QString unrememberedFolder();
+
 // The settings file of that name: beside the program or in the user's configuration folder.
 QString settingsFileNamed(const QString& name);
 // A temporary bitmap of that name: beside the program or in the user's cache folder.

@@ -1,13 +1,48 @@
 #include "workspace/form1.h"
 
+#include <QApplication>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
 #include <QVBoxLayout>
 
+#include "windowing/file_names.h"
 #include "windowing/picture_box.h"
 #include "workspace/application_folder.h"
 
 namespace kestrane {
+
+namespace {
+
+// The first local file among the dropped URLs that is not a folder; empty when there is none
+// (folders, remote URLs, plain text). The path keeps the name's own bytes, also when they are not
+// UTF-8.
+QString droppedFile(const QMimeData& data) {
+    for (const QUrl& url : data.urls()) {
+        // file://host/... names a file on another machine.
+        if (!url.isLocalFile() || !(url.host().isEmpty() || url.host() == "localhost")) {
+            continue;
+        }
+        const QString path = decodeFileName(
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+        if (!QFileInfo(path).isDir()) {
+            return path;
+        }
+    }
+    return {};
+}
+
+// A window under a modal box takes no drop, also when the event reaches it past the
+// platform's own blocking.
+bool takesDrop(const QMimeData* data) {
+    return data != nullptr && QApplication::activeModalWidget() == nullptr &&
+           !droppedFile(*data).isEmpty();
+}
+
+}  // namespace
 
 form1::form1() : FormWindow("Kestrane", kClientSize, kClientSize) {
     auto* client = new QWidget(this);
@@ -33,6 +68,7 @@ form1::form1() : FormWindow("Kestrane", kClientSize, kClientSize) {
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    setAcceptDrops(true);
 
     connect(end1, &QAction::triggered, this, &form1::end1_Click);
 }
@@ -64,5 +100,19 @@ void form1::Form_Unload() {
 }
 
 void form1::end1_Click() { endProgram(); }
+
+void form1::dragEnterEvent(QDragEnterEvent* event) {
+    if (takesDrop(event->mimeData())) {
+        event->acceptProposedAction();
+    }
+}
+
+void form1::dropEvent(QDropEvent* event) {
+    if (!takesDrop(event->mimeData())) {
+        return;
+    }
+    event->acceptProposedAction();
+    emit pictureDropped(droppedFile(*event->mimeData()));
+}
 
 }  // namespace kestrane

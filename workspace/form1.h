@@ -7,6 +7,8 @@
 #include "workspace/workspace_state.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QMenu;
 class QMenuBar;
 
@@ -62,6 +64,15 @@ public:
     void Form_Load() override;
     void Form_Unload() override;
     void end1_Click();
+
+signals:
+    // A local file was dropped on the window: the first of the dropped files that is not a
+    // folder, its path absolute.
+    void pictureDropped(const QString& path);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     std::function<void()> redraw2_;

@@ -24,6 +24,20 @@ TEST(FilePlaces, KeepsFilesBesideAWritableCopy) {
     }
 }
 
+TEST(FilePlaces, AnInstalledCopyWithoutARememberedFolderGoesToItsSamples) {
+    constexpr auto application = UnrememberedFolder::application;
+    // folder writable, samples present, then where the working directory goes
+    const std::tuple<bool, bool, UnrememberedFolder> rows[] = {
+        {true, true, application},  // a built copy: scripts/run starts it in the samples
+        {true, false, application},
+        {false, true, UnrememberedFolder::samples},
+        {false, false, application},  // installed without them
+    };
+    for (const auto& [writable, samples, folder] : rows) {
+        EXPECT_EQ(unrememberedFolderPlace(writable, samples), folder) << writable << samples;
+    }
+}
+
 // A program folder that cannot be written (here: one that does not exist) sends both files to the
 // user's folders, which are made so that the files can be written there.
 TEST(FilePlaces, AnUnwritableFolderUsesTheUsersFoldersAndMakesThem) {

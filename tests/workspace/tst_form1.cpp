@@ -1,6 +1,7 @@
 #include <QMenuBar>
 #include <QtTest>
 
+#include "tests/support/drop.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/support/sandbox.h"
 #include "windowing/form_slot.h"
@@ -54,6 +55,56 @@ private slots:
         QVERIFY(QFile::exists(sandbox.file("other.bmp")));
         QCOMPARE(endings_, 1);
         QVERIFY(answerer.messages().empty());
+    }
+
+    // Dropped on the main window: URLs of the sandbox's names (a.gif and b.gif are files,
+    // "pictures" a folder) or of another address, or plain text. announced: the file the window
+    // passes on, empty for none.
+    void drop_data() {
+        QTest::addColumn<QStringList>("urls");
+        QTest::addColumn<bool>("duringModalBox");
+        QTest::addColumn<QString>("announced");
+        QTest::newRow("one file") << QStringList{"a.gif"} << false << "a.gif";
+        QTest::newRow("several files") << QStringList{"b.gif", "a.gif"} << false << "b.gif";
+        QTest::newRow("a folder") << QStringList{"pictures"} << false << "";
+        QTest::newRow("a folder, then a file")
+            << QStringList{"pictures", "a.gif"} << false << "a.gif";
+        QTest::newRow("a remote URL") << QStringList{"https://example.org/a.gif"} << false << "";
+        QTest::newRow("a file on another host") << QStringList{"file://host/a.gif"} << false << "";
+        QTest::newRow("plain text") << QStringList{} << false << "";
+        QTest::newRow("during a modal box") << QStringList{"a.gif"} << true << "";
+    }
+    void drop() {
+        QFETCH(QStringList, urls);
+        QFETCH(bool, duringModalBox);
+        QFETCH(QString, announced);
+        const testing::Sandbox sandbox;
+        sandbox.write("a.gif", "a");
+        sandbox.write("b.gif", "b");
+        QDir().mkdir("pictures");
+        QMimeData data;
+        QList<QUrl> dropped;
+        for (const QString& url : urls) {
+            dropped << (url.contains(':') ? QUrl(url) : QUrl::fromLocalFile(sandbox.file(url)));
+        }
+        dropped.isEmpty() ? data.setText(sandbox.file("a.gif")) : data.setUrls(dropped);
+        form1& main = form<form1>();
+        QSignalSpy announcements(&main, &form1::pictureDropped);
+        std::pair<bool, bool> taken;  // as the drag entered, and the drop
+        if (duringModalBox) {
+            FormWindow box("box", 100, 50);
+            testing::ModalAnswerer answerer([&](QWidget*) {
+                taken = testing::dropOn(main, data);
+                box.hide();
+            });
+            box.showModal();
+        } else {
+            taken = testing::dropOn(main, data);
+        }
+        const bool loads = !announced.isEmpty();
+        QCOMPARE(taken, std::pair(loads, loads));
+        QCOMPARE(announcements.size(), int(loads));
+        if (loads) QCOMPARE(announcements[0][0].toString(), sandbox.file(announced));
     }
 
 private:
