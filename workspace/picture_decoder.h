@@ -24,6 +24,9 @@ inline constexpr std::int64_t kWorkPerByte = 32;
 inline constexpr std::int64_t kWorkPerJpegBlock = 128;
 // One GIF pixel (palette index) decoded, whether or not it lands on the canvas.
 inline constexpr std::int64_t kWorkPerGifPixel = 8;
+// Moving through the file to a part it reads, skipping what lies before (a BMP row below the
+// canvas or beyond its right edge). The file's buffer is filled again after each move.
+inline constexpr std::int64_t kWorkPerSeek = 20'000;
 // Scans in one JPEG. Encoders write about ten; each scan has a setup cost that no block count
 // covers, so absurd counts are refused.
 inline constexpr int kJpegScanLimit = 256;
@@ -47,6 +50,13 @@ struct DecodeCost {
 // coded) and GIF ("GIF"); anything else is refused from those first bytes. Only the rows that land
 // on the canvas are decoded, except for interlaced GIFs and progressive or multi-scan JPEGs,
 // whose earlier passes cover the whole picture.
+//
+// BMP ("BM") is read by a decoder of its own: 1, 4, 8, 16, 24 and 32 bits per pixel, uncompressed,
+// RLE8 or RLE4, or with 16- or 32-bit bit fields; rows bottom-up or top-down; 12-, 40-, 108- or
+// 124-byte headers. Its pixels are opaque (a 32-bit pixel's 4th byte or alpha mask is not read);
+// what an RLE stream skips shows the background. An RLE picture stored bottom-up is decoded from
+// its bottom row. Damage counts: pixel data that ends early, a run or move past the picture's
+// edge, an index its palette lacks, or another compression.
 //
 // std::nullopt when the picture is refused: another format, beyond the limits above, or damaged
 // in the part read. Damage counts: a JPEG whose library reports any error or warning, a GIF whose
