@@ -24,8 +24,11 @@ inline constexpr std::int64_t kWorkPerByte = 32;
 inline constexpr std::int64_t kWorkPerJpegBlock = 128;
 // One GIF pixel (palette index) decoded, whether or not it lands on the canvas.
 inline constexpr std::int64_t kWorkPerGifPixel = 8;
-// Moving through the file to a part it reads, skipping what lies before (a BMP row below the
-// canvas or beyond its right edge). The file's buffer is filled again after each move.
+// Moving through the file to a part it reads, skipping what lies between (BMP rows below the
+// canvas, or the rest of a row beyond its right edge): 6 to 12 microseconds measured, the file's
+// buffer being filled again after each move. BMP pixel data is otherwise charged by the byte read,
+// which bounds its RLE too (a stream of one-pixel runs, the dearest, decodes in under 1.5 ns a
+// byte).
 inline constexpr std::int64_t kWorkPerSeek = 20'000;
 // Scans in one JPEG. Encoders write about ten; each scan has a setup cost that no block count
 // covers, so absurd counts are refused.
