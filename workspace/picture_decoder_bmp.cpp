@@ -28,7 +28,8 @@ std::uint8_t channel(std::uint32_t pixel, std::uint32_t mask) {
     }
     const int shift = std::countr_zero(mask);
     const std::uint64_t largest = mask >> shift;
-    return static_cast<std::uint8_t>((((pixel & mask) >> shift) * 255 + largest / 2) / largest);
+    const std::uint64_t value = (pixel & mask) >> shift;
+    return static_cast<std::uint8_t>((value * 255 + largest / 2) / largest);
 }
 
 struct BmpLayout {
@@ -247,7 +248,9 @@ bool drawRle(DecodeBudget& budget, const BmpLayout& bmp, QImage& canvas) {
     QRgb* line = nullptr;  // the canvas row of `row`; null when it is not shown
     const auto enterRow = [&] {
         const std::int64_t y = bmp.topDown ? row : bmp.height - 1 - row;
-        line = y < canvas.height() ? reinterpret_cast<QRgb*>(canvas.scanLine(int(y))) : nullptr;
+        line = row < bmp.height && y < canvas.height()
+                   ? reinterpret_cast<QRgb*>(canvas.scanLine(static_cast<int>(y)))
+                   : nullptr;
     };
     // The pixels from x on that are shown, of the `count` that follow.
     const auto shown = [&](int count) {
@@ -267,7 +270,7 @@ bool drawRle(DecodeBudget& budget, const BmpLayout& bmp, QImage& canvas) {
             if (x + count > bmp.width) {
                 return false;
             }
-            for (int i = 0; i < shown(count); ++i) {
+            for (int i = 0, end = shown(count); i < end; ++i) {
                 if (!paint(bmp, indexIn(code, i, four), line[x + i])) {
                     return false;
                 }

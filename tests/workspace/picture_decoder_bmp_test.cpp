@@ -204,6 +204,15 @@ INSTANTIATE_TEST_SUITE_P(
                          .masks = {0x0000FF00, 0x00FF0000, 0xFF000000},
                          .pixels = QByteArray("\x00\x11\x22\x33\x00\xFF\x00\x80", 8)}),
                 rows(2, {qRgb(0x11, 0x22, 0x33), qRgb(0xFF, 0x00, 0x80)})},
+        // A mask of all 32 bits, and none.
+        OpenRow{"bitfieldsWidestAndEmpty",
+                bmpFile({.width = 1,
+                         .height = 1,
+                         .bitsPerPixel = 32,
+                         .compression = kBitfields,
+                         .masks = {0xFFFFFFFF, 0xFF00, 0},
+                         .pixels = QByteArray("\x00\x00\x00\x80", 4)}),
+                rows(1, {qRgb(128, 0, 0)})},
         OpenRow{"rle8",
                 bmpFile(with(paletted(indexed(300, 6, 5), 8),
                              [](Bmp& b) {
