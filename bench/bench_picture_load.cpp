@@ -72,11 +72,8 @@ int main(int argc, char** argv) {
          }},
         {"bmp512.bmp",
          [](auto& path) {
-             const QImage picture = kestrane::testing::indexedBlocks(512, 512);
-             return writeBytes(path, kestrane::testing::bmpFile(
-                                         {.width = 512,
-                                          .height = 512,
-                                          .pixels = kestrane::testing::bmpRows(picture, 24)}));
+             return writeBytes(
+                 path, kestrane::testing::bmpOf(kestrane::testing::indexedBlocks(512, 512), {}));
          }},
         // Runs of one pixel, the dearest RLE8 data (more than a stream of absolute pixels or of
         // row ends), in as many rows as the budget lets be read.

@@ -34,34 +34,21 @@ int main(int argc, char** argv) {
         t::writeGif(path(pictures, "interlaced.gif"), t::indexedBlocks(40, 24), {0, true});
     const QImage blocks = t::indexedBlocks(40, 24);
     const QImage mono = blocks.convertToFormat(QImage::Format_Mono);
-    const auto bmp = [&](const QImage& picture, t::Bmp header, QByteArray pixels) {
-        header.width = picture.width();
-        header.height = header.height < 0 ? -picture.height() : picture.height();
-        header.palette = header.bitsPerPixel <= 8 ? picture.colorTable() : QList<QRgb>{};
-        header.pixels = pixels;
-        return t::bmpFile(header);
-    };
     for (int bits : {1, 4, 8, 16, 24, 32}) {
-        const QImage& picture = bits == 1 ? mono : blocks;
         written = written && write(pictures, QString("bits%1.bmp").arg(bits),
-                                   bmp(picture, {.bitsPerPixel = bits}, t::bmpRows(picture, bits)));
+                                   t::bmpOf(bits == 1 ? mono : blocks, {.bitsPerPixel = bits}));
     }
     written =
         written &&
-        write(pictures, "rle8.bmp",
-              bmp(blocks, {.bitsPerPixel = 8, .compression = 1}, t::bmpRle(blocks))) &&
-        write(pictures, "rle4.bmp",
-              bmp(blocks, {.bitsPerPixel = 4, .compression = 2}, t::bmpRle(blocks, true))) &&
-        write(pictures, "topDown.bmp", bmp(blocks, {.height = -1}, t::bmpRows(blocks, 24, true))) &&
-        write(pictures, "core.bmp",
-              bmp(blocks, {.infoSize = 12, .bitsPerPixel = 8}, t::bmpRows(blocks, 8))) &&
+        write(pictures, "rle8.bmp", t::bmpOf(blocks, {.bitsPerPixel = 8, .compression = 1})) &&
+        write(pictures, "rle4.bmp", t::bmpOf(blocks, {.bitsPerPixel = 4, .compression = 2})) &&
+        write(pictures, "topDown.bmp", t::bmpOf(blocks, {.height = -1})) &&
+        write(pictures, "core.bmp", t::bmpOf(blocks, {.infoSize = 12, .bitsPerPixel = 8})) &&
         write(pictures, "bitfields.bmp",
-              bmp(blocks,
-                  {.infoSize = 124,
-                   .bitsPerPixel = 32,
-                   .compression = 3,
-                   .masks = {0xFF0000, 0xFF00, 0xFF}},
-                  t::bmpRows(blocks, 32)));
+              t::bmpOf(blocks, {.infoSize = 124,
+                                .bitsPerPixel = 32,
+                                .compression = 3,
+                                .masks = {0xFF0000, 0xFF00, 0xFF}}));
 
     const char* settings = "fuzz_settings_field";
     written = written && write(settings, "home", kestrane::settingsLine("/home/user/pictures")) &&

@@ -18,8 +18,8 @@ struct Bmp {
     int bitsPerPixel = 24;
     std::uint32_t compression = 0;  // 1 RLE8, 2 RLE4, 3 bit fields
     QList<QRgb> palette{};
-    std::uint32_t colours = 0;  // the count the header declares; 0 for as many as the depth
-    std::vector<std::uint32_t> masks{};  // red, green, blue: after a 40-byte header, else inside it
+    std::uint32_t colours = 0;           // the count the header declares; 0 for the depth's
+    std::vector<std::uint32_t> masks{};  // red, green, blue: after a 40-byte header, else in it
     QByteArray pixels{};                 // as stored
     int gap = 0;                         // zero bytes between the palette and the pixels
     std::int64_t pixelOffset = -1;       // the offset the header states; -1 for the true one
@@ -32,37 +32,26 @@ inline void appendLe(QByteArray& bytes, std::uint32_t value, int size) {
 
 inline QByteArray bmpFile(const Bmp& bmp) {
     QByteArray info;
-    appendLe(info, std::uint32_t(bmp.infoSize), 4);
-    if (bmp.infoSize == 12) {
-        appendLe(info, std::uint32_t(bmp.width), 2);
-        appendLe(info, std::uint32_t(bmp.height), 2);
-        appendLe(info, 1, 2);
-        appendLe(info, std::uint32_t(bmp.bitsPerPixel), 2);
-    } else {
-        for (std::uint32_t field : {std::uint32_t(bmp.width), std::uint32_t(bmp.height)}) {
-            appendLe(info, field, 4);
-        }
-        appendLe(info, 1, 2);
-        appendLe(info, std::uint32_t(bmp.bitsPerPixel), 2);
-        for (std::uint32_t field :
+    const int field = bmp.infoSize == 12 ? 2 : 4;
+    for (std::int32_t value : {bmp.infoSize, bmp.width, bmp.height}) {
+        appendLe(info, std::uint32_t(value), info.isEmpty() ? 4 : field);
+    }
+    appendLe(info, 1, 2);
+    appendLe(info, std::uint32_t(bmp.bitsPerPixel), 2);
+    if (bmp.infoSize != 12) {
+        for (std::uint32_t value :
              {bmp.compression, bmp.imageSize, 2835u, 2835u, bmp.colours, 0u}) {
-            appendLe(info, field, 4);
+            appendLe(info, value, 4);
         }
         for (std::uint32_t mask : bmp.masks) appendLe(info, mask, 4);
         if (bmp.infoSize > 40) info += QByteArray(bmp.infoSize - info.size(), '\0');
     }
-    for (QRgb colour : bmp.palette) {
-        info += char(qBlue(colour));
-        info += char(qGreen(colour));
-        info += char(qRed(colour));
-        if (bmp.infoSize != 12) info += '\0';
-    }
+    for (QRgb colour : bmp.palette) appendLe(info, colour & 0xFFFFFF, bmp.infoSize == 12 ? 3 : 4);
     info += QByteArray(bmp.gap, '\0');
-    const std::int64_t offset = bmp.pixelOffset >= 0 ? bmp.pixelOffset : 14 + info.size();
     QByteArray bytes("BM");
     appendLe(bytes, std::uint32_t(14 + info.size() + bmp.pixels.size()), 4);
     appendLe(bytes, 0, 4);
-    appendLe(bytes, std::uint32_t(offset), 4);
+    appendLe(bytes, std::uint32_t(bmp.pixelOffset >= 0 ? bmp.pixelOffset : 14 + info.size()), 4);
     return bytes + info + bmp.pixels;
 }
 
@@ -115,6 +104,19 @@ inline QByteArray bmpRle(const QImage& picture, bool four = false) {
         bytes += QByteArray("\0\0", 2);
     }
     return bytes + QByteArray("\0\1", 2);
+}
+
+// `picture` under `header`, which gives the depth, the compression (RLE bottom-up only) and the
+// row order by the sign of its height; the size, the palette (unless the header has one) and the
+// pixels come from the picture.
+inline QByteArray bmpOf(const QImage& picture, Bmp header) {
+    header.width = picture.width();
+    header.height = header.height < 0 ? -picture.height() : picture.height();
+    if (header.palette.isEmpty() && header.bitsPerPixel <= 8) header.palette = picture.colorTable();
+    header.pixels = header.compression == 1 || header.compression == 2
+                        ? bmpRle(picture, header.compression == 2)
+                        : bmpRows(picture, header.bitsPerPixel, header.height < 0);
+    return bmpFile(header);
 }
 
 }  // namespace kestrane::testing
