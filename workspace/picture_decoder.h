@@ -50,11 +50,11 @@ struct DecodeCost {
 // pixels, and for a GIF the parts of its screen its first frame leaves open, show the background.
 //
 // The format is recognised by its content, as its library recognises it: JPEG (FF D8, Huffman
-// coded) and GIF ("GIF"); anything else is refused from those first bytes. Only the rows that land
-// on the canvas are decoded, except for interlaced GIFs and progressive or multi-scan JPEGs,
-// whose earlier passes cover the whole picture.
+// coded), GIF ("GIF") and BMP ("BM"); anything else is refused from those first bytes. Only the
+// rows that land on the canvas are decoded, except for interlaced GIFs and progressive or
+// multi-scan JPEGs, whose earlier passes cover the whole picture.
 //
-// BMP ("BM") is read by a decoder of its own: 1, 4, 8, 16, 24 and 32 bits per pixel, uncompressed,
+// BMP is read by a decoder of its own: 1, 4, 8, 16, 24 and 32 bits per pixel, uncompressed,
 // RLE8 or RLE4, or with 16- or 32-bit bit fields; rows bottom-up or top-down; 12-, 40-, 108- or
 // 124-byte headers. Its pixels are opaque (a 32-bit pixel's 4th byte or alpha mask is not read);
 // what an RLE stream skips shows the background. An RLE picture stored bottom-up is decoded from

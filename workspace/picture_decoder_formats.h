@@ -26,7 +26,7 @@ public:
     // False, holding nothing, when the bytes would take what is held past kDecodeMemoryLimit.
     // What a decode holds is held until it ends.
     bool hold(std::int64_t bytes);
-    // Moves to `position` in the file without reading what lies before it, charging kWorkPerSeek
+    // Moves to `position` in the file without reading what lies between, charging kWorkPerSeek
     // unless the file is there already. False when the position lies past the file's end, the
     // file cannot seek (a pipe) or the work limit is reached; the decoders take that for a file
     // that ends early.
