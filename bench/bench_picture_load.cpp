@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "tests/support/bmp_files.h"
 #include "tests/support/picture_files.h"
 #include "workspace/picture_decoder.h"
 
@@ -68,6 +69,33 @@ int main(int argc, char** argv) {
          [](auto& path) {
              return kestrane::testing::writeGif(path, kestrane::testing::indexedBlocks(65535, 16),
                                                 GifFrame{2700, true});
+         }},
+        {"bmp512.bmp",
+         [](auto& path) {
+             return writeBytes(
+                 path, kestrane::testing::bmpOf(kestrane::testing::indexedBlocks(512, 512), {}));
+         }},
+        // Runs of one pixel, the dearest RLE8 data (more than a stream of absolute pixels or of
+        // row ends), in as many rows as the budget lets be read.
+        {"bmpRunsAtBudget.bmp",
+         [](auto& path) {
+             QByteArray row;
+             for (int x = 0; x < 512; ++x) row += QByteArray(1, '\1') + char(x % 2);
+             row += QByteArray(2, '\0');
+             kestrane::testing::Bmp bmp{.width = 512, .bitsPerPixel = 8, .compression = 1};
+             bmp.palette.resize(256);
+             bmp.height = static_cast<int>(
+                 (kestrane::kDecodeWorkLimit / kestrane::kWorkPerByte - 2000) / row.size());
+             bmp.pixels = row.repeated(bmp.height) + QByteArray("\0\1", 2);
+             return writeBytes(path, kestrane::testing::bmpFile(bmp));
+         }},
+        // Every shown row is a seek away from the last: 180 MB, mostly a hole.
+        {"bmpSeeks.bmp",
+         [](auto& path) {
+             QFile file(path);
+             return writeBytes(path,
+                               kestrane::testing::bmpFile({.width = 30000, .height = 2000})) &&
+                    file.resize(54 + 90000LL * 2000);
          }},
     };
     // The pictures take seconds to write, so they are kept beside the program and written only

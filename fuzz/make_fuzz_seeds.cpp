@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "dialogs/settings_file.h"
+#include "tests/support/bmp_files.h"
 #include "tests/support/picture_files.h"
 
 // Writes the fuzz targets' starting inputs into <folder>/<target>/: small pictures of every kind
@@ -31,6 +32,23 @@ int main(int argc, char** argv) {
         write(pictures, "refinements.jpg", t::progressiveJpeg(24, 16, 15, true)) &&
         t::writeGif(path(pictures, "blocks.gif"), t::indexedBlocks(40, 24)) &&
         t::writeGif(path(pictures, "interlaced.gif"), t::indexedBlocks(40, 24), {0, true});
+    const QImage blocks = t::indexedBlocks(40, 24);
+    const QImage mono = blocks.convertToFormat(QImage::Format_Mono);
+    for (int bits : {1, 4, 8, 16, 24, 32}) {
+        written = written && write(pictures, QString("bits%1.bmp").arg(bits),
+                                   t::bmpOf(bits == 1 ? mono : blocks, {.bitsPerPixel = bits}));
+    }
+    written =
+        written &&
+        write(pictures, "rle8.bmp", t::bmpOf(blocks, {.bitsPerPixel = 8, .compression = 1})) &&
+        write(pictures, "rle4.bmp", t::bmpOf(blocks, {.bitsPerPixel = 4, .compression = 2})) &&
+        write(pictures, "topDown.bmp", t::bmpOf(blocks, {.height = -1})) &&
+        write(pictures, "core.bmp", t::bmpOf(blocks, {.infoSize = 12, .bitsPerPixel = 8})) &&
+        write(pictures, "bitfields.bmp",
+              t::bmpOf(blocks, {.infoSize = 124,
+                                .bitsPerPixel = 32,
+                                .compression = 3,
+                                .masks = {0xFF0000, 0xFF00, 0xFF}}));
 
     const char* settings = "fuzz_settings_field";
     written = written && write(settings, "home", kestrane::settingsLine("/home/user/pictures")) &&

@@ -35,6 +35,14 @@ bool DecodeBudget::hold(std::int64_t bytes) {
     return true;
 }
 
+bool DecodeBudget::seek(std::int64_t position) {
+    if (position == file_.pos()) {
+        return true;
+    }
+    return !file_.isSequential() && position >= 0 && position <= file_.size() &&
+           work(kWorkPerSeek) && file_.seek(position);
+}
+
 namespace {
 
 using Decoder = bool (*)(DecodeBudget&, QImage&);
@@ -48,6 +56,9 @@ Decoder decoderFor(QIODevice& file) {
     }
     if (magic == "GIF") {
         return decodeGif;
+    }
+    if (magic.startsWith("BM")) {
+        return decodeBmp;
     }
     return nullptr;
 }

@@ -26,6 +26,11 @@ public:
     // False, holding nothing, when the bytes would take what is held past kDecodeMemoryLimit.
     // What a decode holds is held until it ends.
     bool hold(std::int64_t bytes);
+    // Moves to `position` in the file without reading what lies between, charging kWorkPerSeek
+    // unless the file is there already. False when the position lies past the file's end, the
+    // file cannot seek (a pipe) or the work limit is reached; the decoders take that for a file
+    // that ends early.
+    bool seek(std::int64_t position);
 
     const DecodeCost& cost() const { return cost_; }
 
@@ -36,5 +41,6 @@ private:
 
 bool decodeJpeg(DecodeBudget& budget, QImage& canvas);
 bool decodeGif(DecodeBudget& budget, QImage& canvas);
+bool decodeBmp(DecodeBudget& budget, QImage& canvas);
 
 }  // namespace kestrane
