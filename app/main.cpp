@@ -3,12 +3,9 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/subsystems.h"
 #include "dialogs/command_line.h"
-#include "dialogs/form4.h"
 #include "dialogs/open_command.h"
-#include "dialogs/range_export.h"
-#include "graph3d/graph_redraw.h"
-#include "selection/region_selection.h"
 #include "windowing/file_names.h"
 #include "windowing/form_slot.h"
 #include "workspace/form1.h"
@@ -35,11 +32,7 @@ int main(int argc, char* argv[]) {
     }
 
     kestrane::form1& main = kestrane::form<kestrane::form1>();
-    kestrane::installOpenCommand(main);
-    kestrane::installSelection(main);
-    kestrane::installGraph(main);
-    kestrane::installSettingsDialog(main);
-    kestrane::installRangeExport(main);
+    kestrane::installSubsystems(main);
     if (!command.picture.isEmpty()) {
         // Once the main window is up, so that a refusal box stands over it.
         QTimer::singleShot(0, &main,

@@ -6,12 +6,9 @@
 
 #include <QApplication>
 
+#include "app/subsystems.h"
 #include "dialogs/command_line.h"
-#include "dialogs/form4.h"
 #include "dialogs/open_command.h"
-#include "dialogs/range_export.h"
-#include "graph3d/graph_redraw.h"
-#include "selection/region_selection.h"
 #include "windowing/form_slot.h"
 #include "windowing/picture_box.h"
 #include "workspace/form1.h"
@@ -23,11 +20,7 @@ void BM_Start(benchmark::State& state, const QStringList& arguments) {
     for (auto _ : state) {
         const kestrane::CommandLine command = kestrane::parseCommandLine(arguments);
         kestrane::form1& main = kestrane::form<kestrane::form1>();
-        kestrane::installOpenCommand(main);
-        kestrane::installSelection(main);
-        kestrane::installGraph(main);
-        kestrane::installSettingsDialog(main);
-        kestrane::installRangeExport(main);
+        kestrane::installSubsystems(main);
         if (!command.picture.isEmpty() && !kestrane::openPictureFile(main, command.picture)) {
             state.SkipWithError("the picture was refused");
             break;
