@@ -27,6 +27,8 @@ struct JpegSession {
     DecodeBudget* budget;
     JOCTET* input;
     bool multiScan;
+    bool readingHeader;
+    bool arithmetic;
     int chargedScan;
     int neededRows;  // output rows the decode reads
 };
@@ -35,22 +37,29 @@ JpegSession& sessionOf(j_common_ptr info) { return *static_cast<JpegSession*>(in
 
 [[noreturn]] void leave(j_common_ptr info) { std::longjmp(sessionOf(info).jump, 1); }
 
-// Warnings (corrupt or missing data, which the library papers over with grey) refuse the picture
-// like errors.
+// Warnings from the header (stray bytes between its segments, a broken metadata segment) leave
+// the pixels whole, so the picture opens. Later ones mean corrupt or missing scan data, which the
+// library papers over with grey: they refuse the picture like errors.
 void leaveOnWarning(j_common_ptr info, int level) {
-    if (level < 0) {
+    if (level < 0 && !sessionOf(info).readingHeader) {
         leave(info);
     }
 }
 
 // ---- input through the budget ----
 
+// Arithmetic-coded data costs more to decode than the budget's read charges for each byte.
+bool chargeArithmetic(JpegSession& session, std::int64_t bytes) {
+    return !session.arithmetic ||
+           session.budget->work(bytes * (kWorkPerArithmeticByte - kWorkPerByte));
+}
+
 void startSource(j_decompress_ptr) {}
 
 boolean fillSource(j_decompress_ptr info) {
     JpegSession& session = sessionOf(reinterpret_cast<j_common_ptr>(info));
     const std::int64_t got = session.budget->read(session.input, kInputBufferSize);
-    if (got == 0) {
+    if (got == 0 || !chargeArithmetic(session, got)) {
         leave(reinterpret_cast<j_common_ptr>(info));  // a file that ends early is damaged
     }
     session.source.next_input_byte = session.input;
@@ -153,7 +162,8 @@ void chargeScan(j_common_ptr common) {
     }
     const std::int64_t blocks =
         static_cast<std::int64_t>(info.MCUs_per_row) * mcuRows * info.blocks_in_MCU;
-    if (!session.budget->work(blocks * kWorkPerJpegBlock)) {
+    const std::int64_t perBlock = session.arithmetic ? kWorkPerArithmeticBlock : kWorkPerJpegBlock;
+    if (!session.budget->work(blocks * perBlock)) {
         leave(common);
     }
 }
@@ -207,11 +217,13 @@ bool decodeInSession(JpegSession& session, QImage& canvas) {
     }
     jpeg_create_decompress(&info);
     wrapLibrary(session);
+    session.readingHeader = true;
     jpeg_read_header(&info, TRUE);
+    session.readingHeader = false;
     session.multiScan = jpeg_has_multiple_scans(&info) != 0;
-    // Arithmetic decoding costs several times more per byte than any bound here allows for, and
-    // hardly any picture uses it.
-    if (info.arith_code) {
+    session.arithmetic = info.arith_code != 0;
+    // The scan data already buffered was charged as plain bytes.
+    if (!chargeArithmetic(session, static_cast<std::int64_t>(session.source.bytes_in_buffer))) {
         return false;
     }
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
