@@ -8,6 +8,7 @@
 
 #include "tests/support/bmp_files.h"
 #include "tests/support/picture_files.h"
+#include "tests/support/png_files.h"
 #include "workspace/picture_decoder.h"
 
 namespace {
@@ -15,6 +16,16 @@ namespace {
 using kestrane::DecodeCost;
 using kestrane::testing::GifFrame;
 using kestrane::testing::JpegOptions;
+using kestrane::testing::Png;
+
+// Hashed samples, which deflate cannot shrink.
+unsigned noise(int x, int y, int c) {
+    std::uint32_t h =
+        std::uint32_t(x) * 73856093u ^ std::uint32_t(y) * 19349663u ^ std::uint32_t(c) * 83492791u;
+    h ^= h >> 13;
+    h *= 0x5bd1e995u;
+    return (h ^ h >> 15) & 0xffff;
+}
 
 // Decoding a picture into the 512 x 512 canvas, with the work the budget charged for it. The
 // 20000 x 20000 JPEG shows that only the part on the canvas is decoded; the files "at budget" are
@@ -39,6 +50,10 @@ bool writeBytes(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
 }
 
+bool writePng(const QString& path, const Png& picture) {
+    return writeBytes(path, kestrane::testing::pngFile(picture));
+}
+
 struct Picture {
     const char* name;
     std::function<bool(const QString&)> write;
@@ -57,6 +72,64 @@ int main(int argc, char** argv) {
         {"jpegScansAtBudget.jpg",
          [](auto& path) {
              return writeBytes(path, kestrane::testing::progressiveJpeg(1392, 1392, 255, true));
+         }},
+        {"jpegArithmetic512.jpg",
+         [](auto& path) {
+             return kestrane::testing::writeJpeg(path, 512, 512, 90, {.arithmetic = true});
+         }},
+        {"jpegArithmeticBytesAtBudget.jpg",
+         [](auto& path) {
+             return kestrane::testing::writeJpeg(
+                 path, 1150, 1150, 100,
+                 JpegOptions{.progressive = true, .arithmetic = true, .noise = true});
+         }},
+        {"png512rgb.png",
+         [](auto& path) {
+             return writePng(path,
+                             {.width = 512,
+                              .height = 512,
+                              .colourType = PNG_COLOR_TYPE_RGB,
+                              .sample = [](int x, int y, int c) { return noise(x, y, c) % 256; }});
+         }},
+        {"png512grey16.png",
+         [](auto& path) {
+             return writePng(path, {.width = 512, .height = 512, .bitDepth = 16, .sample = noise});
+         }},
+        // Incompressible 16-bit rows, interlaced so that all are decoded: the file as large as the
+        // budget reads.
+        {"pngBytesAtBudget.png",
+         [](auto& path) {
+             return writePng(path, {.width = 1600,
+                                    .height = 2180,
+                                    .colourType = PNG_COLOR_TYPE_RGB_ALPHA,
+                                    .bitDepth = 16,
+                                    .interlaced = true,
+                                    .sample = noise});
+         }},
+        // Rows of zeros on the canvas: the most inflated data the budget lets through.
+        {"pngInflatedAtBudget.png",
+         [](auto& path) {
+             return writePng(
+                 path, {.width = 240000, .height = 512, .sample = [](int, int, int) { return 0u; }});
+         }},
+        // One-bit pixels, each expanded to four bytes, in all passes of an interlaced picture.
+        {"pngPixelsAtBudget.png",
+         [](auto& path) {
+             return writePng(path,
+                             {.width = 4096,
+                              .height = 19000,
+                              .bitDepth = 1,
+                              .interlaced = true,
+                              .sample = [](int x, int y, int c) { return noise(x, y, c) & 1; }});
+         }},
+        // Short rows, the dearest per row, as many as libpng lets a picture have.
+        {"pngRowsAtBudget.png",
+         [](auto& path) {
+             return writePng(path, {.width = 100,
+                                    .height = 950'000,
+                                    .bitDepth = 1,
+                                    .interlaced = true,
+                                    .sample = [](int, int y, int) { return unsigned(y) & 1; }});
          }},
         // Random pixels at full quality: about 25 MB of progressive data.
         {"jpegBytesAtBudget.jpg",

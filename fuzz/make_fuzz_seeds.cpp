@@ -5,6 +5,7 @@
 #include "dialogs/settings_file.h"
 #include "tests/support/bmp_files.h"
 #include "tests/support/picture_files.h"
+#include "tests/support/png_files.h"
 
 // Writes the fuzz targets' starting inputs into <folder>/<target>/: small pictures of every kind
 // the decoder reads, settings lines as the program writes them, and numbers as users type them.
@@ -28,6 +29,9 @@ int main(int argc, char** argv) {
         t::writeJpeg(path(pictures, "baseline.jpg"), 40, 24, 75) &&
         t::writeJpeg(path(pictures, "progressive.jpg"), 40, 24, 75, {.progressive = true}) &&
         t::writeJpeg(path(pictures, "noise.jpg"), 16, 16, 90, {.noise = true}) &&
+        t::writeJpeg(path(pictures, "arithmetic.jpg"), 40, 24, 75, {.arithmetic = true}) &&
+        t::writeJpeg(path(pictures, "arithmeticProgressive.jpg"), 40, 24, 75,
+                     {.progressive = true, .arithmetic = true}) &&
         t::writeJpeg(path(pictures, "cut.jpg"), 16, 600, 50, {.writtenRows = 530}) &&
         write(pictures, "refinements.jpg", t::progressiveJpeg(24, 16, 15, true)) &&
         t::writeGif(path(pictures, "blocks.gif"), t::indexedBlocks(40, 24)) &&
@@ -49,6 +53,36 @@ int main(int argc, char** argv) {
                                 .bitsPerPixel = 32,
                                 .compression = 3,
                                 .masks = {0xFF0000, 0xFF00, 0xFF}}));
+    // Each PNG colour type at the depths libpng writes for it, plain and interlaced.
+    const std::pair<int, std::vector<int>> pngTypes[] = {
+        {PNG_COLOR_TYPE_GRAY, {1, 2, 4, 8, 16}}, {PNG_COLOR_TYPE_GRAY_ALPHA, {8, 16}},
+        {PNG_COLOR_TYPE_PALETTE, {1, 2, 4, 8}},  {PNG_COLOR_TYPE_RGB, {8, 16}},
+        {PNG_COLOR_TYPE_RGB_ALPHA, {8, 16}},
+    };
+    for (const auto& [type, depths] : pngTypes) {
+        for (int depth : depths) {
+            for (bool interlaced : {false, true}) {
+                t::Png png{.width = 12,
+                           .height = 10,
+                           .colourType = type,
+                           .bitDepth = depth,
+                           .interlaced = interlaced,
+                           .sample = [depth](int x, int y, int c) {
+                               return unsigned(x * 7 + y * 13 + c * 5) % (1u << depth);
+                           }};
+                if (type == PNG_COLOR_TYPE_PALETTE) {
+                    png.palette.resize(1u << depth, png_color{200, 100, 50});
+                    png.paletteAlpha = {0, 128};
+                }
+                written = written && write(pictures,
+                                           QString("type%1depth%2%3.png")
+                                               .arg(type)
+                                               .arg(depth)
+                                               .arg(interlaced ? "interlaced" : ""),
+                                           t::pngFile(png));
+            }
+        }
+    }
 
     const char* settings = "fuzz_settings_field";
     written = written && write(settings, "home", kestrane::settingsLine("/home/user/pictures")) &&

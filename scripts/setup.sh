@@ -9,7 +9,7 @@ repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 run_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev libqt6svg6
-    libjpeg62-turbo-dev libgif-dev
+    libjpeg62-turbo-dev libgif-dev libpng-dev
     fonts-ipafont-gothic
 )
 test_packages=(

@@ -50,15 +50,18 @@ using Decoder = bool (*)(DecodeBudget&, QImage&);
 // The decoder the file's first bytes call for, recognised as each library recognises its
 // format; null for anything else.
 Decoder decoderFor(QIODevice& file) {
-    const QByteArray magic = file.peek(3);
+    const QByteArray magic = file.peek(4);
     if (magic.startsWith("\xFF\xD8")) {
         return decodeJpeg;
     }
-    if (magic == "GIF") {
+    if (magic.startsWith("GIF")) {
         return decodeGif;
     }
     if (magic.startsWith("BM")) {
         return decodeBmp;
+    }
+    if (magic == "\x89PNG") {
+        return decodePng;
     }
     return nullptr;
 }

@@ -42,5 +42,6 @@ private:
 bool decodeJpeg(DecodeBudget& budget, QImage& canvas);
 bool decodeGif(DecodeBudget& budget, QImage& canvas);
 bool decodeBmp(DecodeBudget& budget, QImage& canvas);
+bool decodePng(DecodeBudget& budget, QImage& canvas);
 
 }  // namespace kestrane

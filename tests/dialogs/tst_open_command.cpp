@@ -13,10 +13,10 @@
 
 namespace kestrane {
 
-// pictures/a.<type> comes from open_<source>.gif (converted for "jpg", "bmp"; without a source it
-// holds a line of text, or nothing for a GIF) and is selected; action then befalls it before
-// "読み込む", or ends the dialog. outcome: "loaded", "refused", or the folder (below the sandbox)
-// the settings file holds in the end.
+// pictures/a.<type> comes from open_<source>.gif (converted for "jpg", "bmp", "png"; without a
+// source it holds a line of text, or nothing for a GIF) and is selected; action then befalls it
+// before "読み込む", or ends the dialog. outcome: "loaded", "refused", or the folder (below the
+// sandbox) the settings file holds in the end.
 struct OpenCase {
     QString type, source, action, outcome;
 };
@@ -44,6 +44,7 @@ private slots:
         QTest::newRow("読み込む, nothing selected")
             << OpenCase{"gif", "300x200", "none", "pictures"};
         QTest::newRow("BMP under ALL TYPE") << OpenCase{"bmp", "640x480", "", "loaded"};
+        QTest::newRow("PNG under ALL TYPE") << OpenCase{"png", "640x480", "", "loaded"};
         QTest::newRow("text under ALL TYPE") << OpenCase{"txt", "", "", "refused"};
         QTest::newRow("zero-byte GIF") << OpenCase{"gif", "", "", "refused"};
         QTest::newRow("truncated GIF") << OpenCase{"gif", "640x480", "cut", "refused"};
@@ -59,7 +60,8 @@ private slots:
         const QString folder = sandbox.file("pictures"), path = folder + "/a." + type;
         const QString data = KESTRANE_TEST_DATA "/open_" + source + ".gif";
         QDir().mkdir(folder);
-        if (!(type == "jpg" || type == "bmp" ? QImage(data).save(path) : QFile::copy(data, path))) {
+        const bool converted = type == "jpg" || type == "bmp" || type == "png";
+        if (!(converted ? QImage(data).save(path) : QFile::copy(data, path))) {
             sandbox.write("pictures/a." + type, type == "txt" ? "text\r\n" : "");
         }
         if (action == "cut") QFile::resize(path, QFileInfo(path).size() / 2);
@@ -72,7 +74,7 @@ private slots:
         const auto before = workspace();
         QDir::setCurrent(folder);  // where the dialog starts
         Form2* const dialog = &form<Form2>();
-        dialog->Option1_Click(type == "txt" || type == "bmp" ? 2 : type == "jpg" ? 1 : 0);
+        dialog->Option1_Click(type == "gif" || type == "GIF" ? 0 : type == "jpg" ? 1 : 2);
         dialog->File1->setCurrentRow(action == "none" ? -1 : 0);
         if (action == "vanish" || action == "folder") QFile::remove(path);
         if (action == "folder") QDir().mkdir(path);
