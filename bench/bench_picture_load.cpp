@@ -109,8 +109,9 @@ int main(int argc, char** argv) {
         // Rows of zeros on the canvas: the most inflated data the budget lets through.
         {"pngInflatedAtBudget.png",
          [](auto& path) {
-             return writePng(
-                 path, {.width = 240000, .height = 512, .sample = [](int, int, int) { return 0u; }});
+             return writePng(path, {.width = 240000, .height = 512, .sample = [](int, int, int) {
+                                        return 0u;
+                                    }});
          }},
         // One-bit pixels, each expanded to four bytes, in all passes of an interlaced picture.
         {"pngPixelsAtBudget.png",
