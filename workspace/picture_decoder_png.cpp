@@ -26,8 +26,7 @@ PngSession& sessionOf(png_structp png) { return *static_cast<PngSession*>(png_ge
 // Warnings concern chunks that are skipped or left unused; the pixels are whole.
 void ignoreWarning(png_structp, png_const_charp) {}
 
-// Libpng frees only when the decode ends or on what it allocated itself, so what it has allocated
-// bounds what it holds.
+// Every allocation is charged and none is given back, so the charge bounds what libpng holds.
 png_voidp allocate(png_structp png, png_alloc_size_t bytes) {
     DecodeBudget& budget = *static_cast<PngSession*>(png_get_mem_ptr(png))->budget;
     if (bytes > static_cast<png_alloc_size_t>(kDecodeMemoryLimit) ||
