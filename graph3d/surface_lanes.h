@@ -25,10 +25,9 @@ struct Vectors {
     typedef std::int32_t Ints __attribute__((vector_size(4 * Lanes)));
 };
 
-// These helpers and the painter pass vectors by value, which GCC warns changes with the vector
-// instructions enabled. Only the renderer's source includes them, inlining them into each path,
-// so no call ever crosses from one path to the other; the warning stays off to the end of that
-// source, where GCC checks inline functions.
+// The helpers below pass vectors by value, which GCC warns changes with the vector instructions
+// enabled; they all live in this file and are inlined into each path, so no call ever crosses
+// from one to the other. (Inline ones are checked at the end of the file.)
 #pragma GCC diagnostic ignored "-Wpsabi"
 
 template <class Doubles>
