@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "graph3d/surface_paths.h"
+#include "graph3d/surface_renderer.h"
 
 namespace kestrane {
 namespace {

@@ -4,19 +4,19 @@
 #include <array>
 #include <bit>
 #include <cmath>
-
-#include "graph3d/surface_painter.h"
-#include "graph3d/surface_paths.h"
+#include <cstring>
+#include <vector>
 
 namespace kestrane {
 
 namespace {
 
-using namespace surface;
-
 // Past this level the monochrome ramp's green and red would run beyond 255.
 constexpr int kTopRampLevel = 93;
+constexpr double kPerspectiveDistance = 100000;
 constexpr int kCentreShiftDown = 20;
+// Above every height a picture gives (0..93), so a neighbour always lowers it.
+constexpr int kNeighbourMinimumStart = 100;
 
 struct ColourBand {
     int lowestLevel;
@@ -45,6 +45,17 @@ constexpr std::array<ColourBand, 16> kColourBands{{
     {0, 200, 200, 255},
 }};
 
+// Runs of up to this many levels are projected together with the other runs of their group of
+// rows, a level of each at a time.
+constexpr int kGroupedRun = 3;
+
+// A pixel's four bytes as one number. Painting stores these rather than Pixel, whose byte members
+// would let a store alias anything and keep the compiler from holding values in registers.
+using PixelBits = std::uint32_t;
+
+// A colour per level, and a few more, so that a grouped run may look up all its possible levels.
+using LevelColours = std::array<PixelBits, 256 + kGroupedRun>;
+
 LevelColours tabulate(Pixel (*colour)(std::uint8_t)) {
     LevelColours colours;
     for (std::size_t level = 0; level < colours.size(); ++level) {
@@ -56,6 +67,695 @@ LevelColours tabulate(Pixel (*colour)(std::uint8_t)) {
 
 const LevelColours kMonochromeColours = tabulate(&monochromeDotColour);
 const LevelColours kBandColours = tabulate(&colourBandDotColour);
+
+// Added to a position of 0 up to 2^52 and taken away again, it rounds the position to a whole
+// number, half to even.
+constexpr double kRoundingShift = 0x1p52;
+
+// Far above the rounding error of any difference the run checks below bound, and far below any
+// slope they could matter for.
+constexpr double kSlack = 1e-9;
+
+// Runs of more levels than this are worked out nearest dot first, and only as far as they can
+// still be seen; shorter ones are painted whole.
+constexpr int kTallRun = 8;
+
+// What the projection of a run's two ends shows about the run.
+constexpr int kTopDrawn = 1;
+constexpr int kLowestDrawn = 2;
+// Its dots move monotonically in y with the level (in x they always do), so every dot lies in the
+// box of pixels its two ends span, and between any two of its dots, the others do.
+constexpr int kMonotone = 4;
+// Both ends lie beyond the same edge of the drawable area, and so does every dot between.
+constexpr int kOffCanvas = 8;
+
+// Vectors of Lanes lanes, each lane computed as a lone number would be, so that the positions
+// come out the same to the last bit on every path.
+template <int Lanes>
+struct Vectors {
+    // The alias form of these would drop the attribute.
+    typedef double Doubles __attribute__((vector_size(8 * Lanes)));
+    typedef std::int64_t Masks __attribute__((vector_size(8 * Lanes)));
+    typedef std::int32_t Ints __attribute__((vector_size(4 * Lanes)));
+};
+
+// The helpers below pass vectors by value, which GCC warns changes with the vector instructions
+// enabled; they all live in this file and are inlined into each path, so no call ever crosses
+// from one to the other. (Inline ones are checked at the end of the file.)
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+template <class Doubles>
+[[gnu::always_inline]] inline Doubles splat(double value) {
+    Doubles vector;
+    for (std::size_t lane = 0; lane < sizeof vector / sizeof value; ++lane) {
+        vector[lane] = value;
+    }
+    return vector;
+}
+
+// 0, 1, 2, ...
+template <class Ints>
+[[gnu::always_inline]] inline Ints laneNumbers() {
+    Ints vector;
+    for (std::size_t lane = 0; lane < sizeof vector / sizeof(std::int32_t); ++lane) {
+        vector[lane] = static_cast<std::int32_t>(lane);
+    }
+    return vector;
+}
+
+template <class Vector, class T>
+[[gnu::always_inline]] inline Vector load(const T* from) {
+    Vector vector;
+    std::memcpy(&vector, from, sizeof vector);
+    return vector;
+}
+
+template <class Vector, class T>
+[[gnu::always_inline]] inline void store(T* to, const Vector& vector) {
+    std::memcpy(to, &vector, sizeof vector);
+}
+
+template <class Doubles>
+[[gnu::always_inline]] inline Doubles magnitude(const Doubles& values) {
+    return values < 0 ? -values : values;
+}
+
+// The projection's inputs that one render shares.
+struct Projection {
+    double sinA, cosA, sinR, cosR;
+    double centreX, centreY;
+    // The drawable area is 0..lastX x 0..lastY.
+    double lastX, lastY;
+};
+
+// The terms that all levels of a cell share, for Lanes cells or one cell repeated.
+template <int Lanes>
+struct Ground {
+    typename Vectors<Lanes>::Doubles scaledPx, py, pz;
+};
+
+// Where Lanes dots land: the screen position, whether it is drawn, the pixel it rounds to (of use
+// only when drawn), and py, whose sign and size the run checks need.
+template <int Lanes>
+struct Dots {
+    using Doubles = typename Vectors<Lanes>::Doubles;
+    using Ints = typename Vectors<Lanes>::Ints;
+
+    Doubles screenX, screenY;
+    typename Vectors<Lanes>::Masks drawn;
+    Doubles roundedX, roundedY;
+    Doubles py;
+
+    // The pixel's column and row, 0 for a dot that is dropped.
+    Ints x() const { return __builtin_convertvector(drawn ? roundedX : 0, Ints); }
+    Ints y() const { return __builtin_convertvector(drawn ? roundedY : 0, Ints); }
+    // The pixel's offset in a canvas of the given width, -1 for a dot that is dropped.
+    Ints offsets(double stride) const {
+        return __builtin_convertvector(drawn ? roundedY * stride + roundedX : -1, Ints);
+    }
+};
+
+template <int Lanes>
+[[gnu::always_inline]] inline Dots<Lanes> project(const Projection& view,
+                                                  const Ground<Lanes>& ground,
+                                                  const typename Vectors<Lanes>::Doubles& levels) {
+    using Doubles = typename Vectors<Lanes>::Doubles;
+    const Doubles py = ground.py + levels * view.cosR;
+    const Doubles pz = ground.pz + levels * view.sinR;
+    const Doubles depth = kPerspectiveDistance - pz;
+    const Doubles screenX = view.centreX + ground.scaledPx / depth;
+    const Doubles screenY = view.centreY + py * kPerspectiveDistance / depth;
+    // Written so that a NaN position (from an infinite angle) is dropped as well.
+    return {screenX,
+            screenY,
+            (screenX >= 0) & (screenX <= view.lastX) & (screenY >= 0) & (screenY <= view.lastY),
+            (screenX + kRoundingShift) - kRoundingShift,
+            (screenY + kRoundingShift) - kRoundingShift,
+            py};
+}
+
+// Canvas pixels claimed by the dots of tall runs, a bit each, column by column, in storage that
+// it clears. Rows are taken as unsigned, as those of drawn dots are never negative: that spares
+// the sign corrections of dividing them.
+class Claims {
+public:
+    Claims(int columns, int rows, std::vector<std::uint64_t>& storage)
+        : wordsPerColumn_((rows + 63) / 64) {
+        storage.assign(
+            static_cast<std::size_t>(columns) * static_cast<std::size_t>(wordsPerColumn_), 0);
+        words_ = storage.data();
+    }
+
+    // Claims pixel (x, y); false when it was claimed before.
+    bool claim(int x, int y) {
+        const auto row = static_cast<unsigned>(y);
+        std::uint64_t& word = words_[index(x, row / 64)];
+        const std::uint64_t bit = std::uint64_t{1} << (row % 64);
+        const bool fresh = (word & bit) == 0;
+        word |= bit;
+        return fresh;
+    }
+
+    // Whether every pixel of the box with corners (x0, y0) and (x1, y1), in any order, is claimed.
+    bool holdBox(int x0, int y0, int x1, int y1) const {
+        const auto [left, right] = std::minmax(x0, x1);
+        const auto [top, bottom] =
+            std::minmax({static_cast<unsigned>(y0), static_cast<unsigned>(y1)});
+        const unsigned firstWord = top / 64;
+        const unsigned lastWord = bottom / 64;
+        const std::uint64_t firstBits = ~std::uint64_t{0} << (top % 64);
+        const std::uint64_t lastBits = ~std::uint64_t{0} >> (63 - bottom % 64);
+        for (int x = left; x <= right; ++x) {
+            const std::uint64_t* const column = words_ + index(x, 0);
+            if (firstWord == lastWord) {
+                if ((column[firstWord] & firstBits & lastBits) != (firstBits & lastBits)) {
+                    return false;
+                }
+                continue;
+            }
+            if ((column[firstWord] & firstBits) != firstBits ||
+                (column[lastWord] & lastBits) != lastBits) {
+                return false;
+            }
+            for (unsigned word = firstWord + 1; word < lastWord; ++word) {
+                if (column[word] != ~std::uint64_t{0}) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+private:
+    std::size_t index(int x, unsigned word) const {
+        return static_cast<std::size_t>(x) * static_cast<std::size_t>(wordsPerColumn_) +
+               static_cast<std::size_t>(word);
+    }
+
+    int wordsPerColumn_;
+    std::uint64_t* words_;
+};
+
+// A level of a run and the pixel it lands on.
+struct PlacedDot {
+    int level;
+    int x, y;
+};
+
+// A dot that will be painted, and where.
+struct VisibleDot {
+    std::int32_t offset;
+    PixelBits colour;
+};
+
+// The canvas with each row padded, painted on and then copied over. Painting runs down the
+// screen's columns; rows close to a power of two of bytes apart, as the graph's 513 pixels are,
+// would share a few cache sets and keep evicting each other.
+class Easel {
+public:
+    void prepare(const PixelGrid& canvas, Pixel background) {
+        columns_ = canvas.columns();
+        rows_ = canvas.rows();
+        stride_ = columns_ + kRowPadding;
+        pixels_.assign(static_cast<std::size_t>(droppedDotOffset()) + 1,
+                       std::bit_cast<PixelBits>(background));
+    }
+
+    PixelBits* data() { return pixels_.data(); }
+    int stride() const { return stride_; }
+    // A pixel outside every row, where dots that are dropped may go.
+    std::int32_t droppedDotOffset() const { return rows_ * stride_; }
+
+    void copyTo(PixelGrid& canvas) const {
+        for (int y = 0; y < rows_; ++y) {
+            std::memcpy(static_cast<void*>(canvas.data() + static_cast<std::size_t>(y) *
+                                                               static_cast<std::size_t>(columns_)),
+                        pixels_.data() + static_cast<std::size_t>(y) * stride_,
+                        static_cast<std::size_t>(columns_) * sizeof(PixelBits));
+        }
+    }
+
+private:
+    static constexpr int kRowPadding = 16;
+    int columns_ = 0;
+    int rows_ = 0;
+    int stride_ = 0;
+    std::vector<PixelBits> pixels_;
+};
+
+// The runs of a column's cells and the projections worked out for them, row by row.
+struct ColumnRuns {
+    std::vector<std::int16_t> rowMinima;
+    std::vector<std::int32_t> lowestLevels, tops;
+    // The rows of the tall runs, and their ends' pixels and flags in the same order.
+    std::vector<std::int32_t> tallRows, topX, topY, lowestX, lowestY, flags;
+    int tallRunCount = 0;
+    std::vector<std::int32_t> groupedOffsets;
+};
+
+// The working storage of a render, kept from one render to the next so that, once the first has
+// run, a render neither allocates nor faults in fresh memory.
+struct Scratch {
+    std::vector<double> rowSinA, rowCosASinR, rowCosACosR;
+    ColumnRuns column;
+    std::vector<std::uint64_t> claims;
+    std::vector<VisibleDot> visible;
+    std::vector<std::int32_t> keptCounts;
+    Easel easel;
+};
+
+// Paints the surface in two sweeps, projecting Lanes dots at a time. The first works out the tall
+// runs nearest dot first: a dot whose pixel a nearer dot of a tall run (painted later) already
+// claimed is left out, and so is the rest of a run once every pixel it could still reach is
+// claimed. The second paints every run far to near and up each run, the tall ones with the dots
+// they kept. Every pixel ends with the colour of the last dot that reaches it, as if every dot
+// were painted.
+template <int Lanes>
+class SurfacePainter {
+    using Doubles = typename Vectors<Lanes>::Doubles;
+    using Masks = typename Vectors<Lanes>::Masks;
+    using Ints = typename Vectors<Lanes>::Ints;
+
+public:
+    SurfacePainter(const HeightMap& heights, int regionWidth, int regionHeight, int halfWidth,
+                   int halfHeight, const Projection& view, const LevelColours& colours,
+                   PixelGrid& canvas, Scratch& scratch)
+        : heights_(heights),
+          regionWidth_(regionWidth),
+          rows_(regionHeight + 1),
+          cells_(2 * halfHeight - 1),
+          halfWidth_(halfWidth),
+          halfHeight_(halfHeight),
+          // Depth grows with i when sinA >= 0 and with j when cosA >= 0: painted far to near.
+          di_(view.sinA >= 0 ? 1 : -1),
+          dj_(view.cosA >= 0 ? 1 : -1),
+          view_(view),
+          colours_(colours),
+          pixels_(scratch.easel.data()),
+          stride_(scratch.easel.stride()),
+          droppedDot_(scratch.easel.droppedDotOffset()),
+          scratch_(scratch),
+          claims_(canvas.columns(), canvas.rows(), scratch.claims),
+          canvas_(canvas) {
+        // Every |py| and |pz| stays below `extent`; 16-bit region sizes keep it far below 100000,
+        // and so the depth 100000 - pz above 0.
+        const double extent = halfWidth + halfHeight + 256;
+        const double absSinR = std::abs(view.sinR);
+        const double absCosR = std::abs(view.cosR);
+        levelsLead_ = (absCosR - kSlack) * (kPerspectiveDistance - extent - 1);
+        levelsLeadFactor_ = 2 * (absSinR + kSlack);
+        depthLead_ = 2 * (absCosR + kSlack) * (kPerspectiveDistance + extent + 1);
+        depthLeadFactor_ = absSinR - kSlack;
+
+        // The row terms repeat the projection's products operand for operand, so that taking
+        // them out of the inner loops leaves every rounding as it was; they are the same for
+        // every column. Each per-row array has a vector's worth of padding.
+        const auto padded = static_cast<std::size_t>(rows_ + Lanes);
+        for (auto* terms : {&scratch.rowSinA, &scratch.rowCosASinR, &scratch.rowCosACosR}) {
+            terms->resize(padded);
+        }
+        for (std::size_t y = 0; y < static_cast<std::size_t>(rows_); ++y) {
+            const int j = static_cast<int>(y) - halfHeight;
+            scratch.rowSinA[y] = j * view.sinA;
+            scratch.rowCosASinR[y] = j * view.cosA * view.sinR;
+            scratch.rowCosACosR[y] = j * view.cosA * view.cosR;
+        }
+        ColumnRuns& runs = scratch.column;
+        runs.rowMinima.resize(static_cast<std::size_t>(rows_ + 1));
+        for (auto* perRow : {&runs.lowestLevels, &runs.tops, &runs.tallRows, &runs.topX, &runs.topY,
+                             &runs.lowestX, &runs.lowestY, &runs.flags}) {
+            perRow->resize(padded);
+        }
+        runs.groupedOffsets.resize(padded * kGroupedRun);
+        // A pixel is claimed once at most, and a cell holds one run.
+        scratch.visible.resize(static_cast<std::size_t>(canvas.columns()) *
+                               static_cast<std::size_t>(canvas.rows()));
+        scratch.keptCounts.resize(static_cast<std::size_t>(2 * halfWidth - 1) *
+                                  static_cast<std::size_t>(cells_));
+        kept_ = scratch.visible.data();
+    }
+
+    // Paints the surface and copies it onto the canvas; returns the number of dots drawn. Every
+    // claim is made, nearest column first, before any column is painted far to near.
+    [[gnu::always_inline]] inline std::int64_t paint() {
+        ColumnRuns& runs = scratch_.column;
+        std::int64_t dots = 0;
+        for (int column = columns() - 1; column >= 0; --column) {
+            const int i = columnAt(column);
+            if (findRuns(i + halfWidth_, runs)) {
+                const ColumnTerms terms = columnTerms(i);
+                projectEnds(terms, runs);
+                dots += keepVisibleDots(terms, runs);
+            }
+        }
+        // The kept dots are taken from the end backwards, the farthest column's last.
+        std::size_t keptEnd = static_cast<std::size_t>(kept_ - scratch_.visible.data());
+        std::size_t runsLeft = tallRuns_;
+        for (int column = 0; column < columns(); ++column) {
+            dots += paintColumn(column, runs, keptEnd, runsLeft);
+        }
+        scratch_.easel.copyTo(canvas_);
+        return dots;
+    }
+
+private:
+    int columns() const { return 2 * halfWidth_ - 1; }
+
+    // The offset i from the centre of a column, counting columns far to near.
+    int columnAt(int column) const { return (column - (halfWidth_ - 1)) * di_; }
+
+    // The terms of column i that all its cells share.
+    struct ColumnTerms {
+        double iCosA, iSinASinR, iDepth;
+    };
+
+    ColumnTerms columnTerms(int i) const {
+        return {i * view_.cosA, i * view_.sinA * view_.sinR, -i * view_.sinA * view_.cosR};
+    }
+
+    // Levels first, first + step, first + 2 * step, ..., one per lane.
+    static Doubles levels(int first, int step) {
+        return __builtin_convertvector(first + step * laneNumbers<Ints>(), Doubles);
+    }
+
+    // The ground terms of the cells of rows `row` on, one per lane.
+    [[gnu::always_inline]] inline Ground<Lanes> cellsFrom(const ColumnTerms& column,
+                                                          std::size_t row) const {
+        return {(column.iCosA - load<Doubles>(&scratch_.rowSinA[row])) * kPerspectiveDistance,
+                load<Doubles>(&scratch_.rowCosASinR[row]) + column.iSinASinR,
+                column.iDepth - load<Doubles>(&scratch_.rowCosACosR[row])};
+    }
+
+    // The ground terms of the cell of row `row`, in every lane.
+    [[gnu::always_inline]] inline Ground<Lanes> cellAt(const ColumnTerms& column,
+                                                       std::size_t row) const {
+        return {splat<Doubles>((column.iCosA - scratch_.rowSinA[row]) * kPerspectiveDistance),
+                splat<Doubles>(scratch_.rowCosASinR[row] + column.iSinASinR),
+                splat<Doubles>(column.iDepth - scratch_.rowCosACosR[row])};
+    }
+
+    // Each row's minimum over columns x - 1..x + 1, a missing last row stood in for by the one
+    // before it; then each cell's lowest level, one below the least of the minima of rows
+    // y - 1..y + 1, and its height. Returns whether the column has a tall run.
+    [[gnu::always_inline]] inline bool findRuns(int x, ColumnRuns& runs) const {
+        // Row and column 0 always exist; a missing last column is stood in for by the cell's
+        // own, which changes no minimum.
+        const std::uint8_t* const left = heights_.column(x - 1);
+        const std::uint8_t* const here = heights_.column(x);
+        const std::uint8_t* const right = heights_.column(std::min(x + 1, regionWidth_));
+        std::int32_t* const tops = runs.tops.data();
+        std::int16_t* const minima = runs.rowMinima.data();
+        std::int32_t* const lowestLevels = runs.lowestLevels.data();
+        const int rows = rows_;
+        for (int y = 0; y < rows; ++y) {
+            tops[y] = here[y];
+            minima[y] = std::min(std::min(left[y], here[y]), right[y]);
+        }
+        minima[rows] = minima[rows - 1];
+        int longest = 0;
+        for (int y = 1; y < rows; ++y) {
+            const int lowest = std::min(std::min(kNeighbourMinimumStart, int{minima[y - 1]}),
+                                        std::min(int{minima[y]}, int{minima[y + 1]}));
+            lowestLevels[y] = lowest - (lowest > 0 ? 1 : 0);
+            longest = std::max(longest, tops[y] - lowestLevels[y]);
+        }
+        return longest >= kTallRun;
+    }
+
+    // Lists the rows of the column's tall runs, projects both ends of each and checks how the dots
+    // between move. Along a run only the level changes. x moves one way, as the depth does.
+    // y is N / depth with N = py * 100000, both moving: in exact arithmetic a step changes it by
+    // (dN * depth - N * dDepth) / (depth * depth'), where dN = 100000 * cosR and dDepth = -sinR
+    // up to errors far below kSlack. When one product outweighs the other twice over at every
+    // step of the run, every step moves y the same way.
+    [[gnu::always_inline]] inline void projectEnds(const ColumnTerms& column, ColumnRuns& s) const {
+        std::int32_t* const rows = s.tallRows.data();
+        int count = 0;
+        for (int y = 1; y <= cells_; ++y) {
+            rows[count] = y;
+            count +=
+                s.tops[static_cast<std::size_t>(y)] - s.lowestLevels[static_cast<std::size_t>(y)] >=
+                kTallRun;
+        }
+        s.tallRunCount = count;
+        // Tall runs may lie only in rows that are neighbours and no cells.
+        if (count == 0) {
+            return;
+        }
+        // The last group's lanes past the last tall run repeat it.
+        for (int lane = 0; lane < Lanes; ++lane) {
+            rows[count + lane] = rows[count - 1];
+        }
+        for (std::size_t n = 0; n < static_cast<std::size_t>(count); n += Lanes) {
+            Doubles sinA, cosASinR, cosACosR, tops, lowestLevels;
+            for (std::size_t lane = 0; lane < Lanes; ++lane) {
+                const auto row = static_cast<std::size_t>(rows[n + lane]);
+                sinA[lane] = scratch_.rowSinA[row];
+                cosASinR[lane] = scratch_.rowCosASinR[row];
+                cosACosR[lane] = scratch_.rowCosACosR[row];
+                tops[lane] = s.tops[row];
+                lowestLevels[lane] = s.lowestLevels[row];
+            }
+            const Ground<Lanes> cells{(column.iCosA - sinA) * kPerspectiveDistance,
+                                      cosASinR + column.iSinASinR, column.iDepth - cosACosR};
+            const auto top = project(view_, cells, tops);
+            const auto lowest = project(view_, cells, lowestLevels);
+            const Doubles topPy = magnitude(top.py);
+            const Doubles lowestPy = magnitude(lowest.py);
+            const Masks levelsLead =
+                levelsLead_ > (topPy > lowestPy ? topPy : lowestPy) * levelsLeadFactor_;
+            const Masks depthLead =
+                (((top.py > 0) & (lowest.py > 0)) | ((top.py < 0) & (lowest.py < 0))) &
+                ((topPy < lowestPy ? topPy : lowestPy) * depthLeadFactor_ > depthLead_);
+            const Masks monotone = levelsLead | depthLead;
+            const Masks offX = ((top.screenX < 0) & (lowest.screenX < 0)) |
+                               ((top.screenX > view_.lastX) & (lowest.screenX > view_.lastX));
+            const Masks offY = ((top.screenY < 0) & (lowest.screenY < 0)) |
+                               ((top.screenY > view_.lastY) & (lowest.screenY > view_.lastY));
+            const Masks flags = (top.drawn & kTopDrawn) | (lowest.drawn & kLowestDrawn) |
+                                (monotone & kMonotone) | ((offX | (monotone & offY)) & kOffCanvas);
+            store(&s.topX[n], top.x());
+            store(&s.topY[n], top.y());
+            store(&s.lowestX[n], lowest.x());
+            store(&s.lowestY[n], lowest.y());
+            store(&s.flags[n], __builtin_convertvector(flags, Ints));
+        }
+    }
+
+    // Works out the tall runs of the column nearest dot first, keeps the dots that can be seen
+    // and adds how many each run kept to the counts. Returns the number of their dots drawn.
+    [[gnu::always_inline]] inline std::int64_t keepVisibleDots(const ColumnTerms& column,
+                                                               const ColumnRuns& s) {
+        std::int64_t dots = 0;
+        // Rows near to far.
+        const int count = s.tallRunCount;
+        for (int taken = 0; taken < count; ++taken) {
+            const auto n = static_cast<std::size_t>(dj_ > 0 ? count - 1 - taken : taken);
+            const auto y = static_cast<std::size_t>(s.tallRows[n]);
+            const int top = s.tops[y];
+            const int lowest = s.lowestLevels[y];
+            const int flags = s.flags[n];
+            const VisibleDot* const first = kept_;
+            const Ground<Lanes> ground = cellAt(column, y);
+            const bool topDrawn = (flags & kTopDrawn) != 0;
+            const bool lowestDrawn = (flags & kLowestDrawn) != 0;
+            if ((flags & kOffCanvas) == 0 && (flags & kMonotone) != 0 &&
+                (topDrawn || lowestDrawn)) {
+                // The drawn dots are those from `low` to `high`, each in the box their ends span.
+                const PlacedDot topDot{top, s.topX[n], s.topY[n]};
+                const PlacedDot lowestDot{lowest, s.lowestX[n], s.lowestY[n]};
+                const PlacedDot high = topDrawn ? topDot : lastDrawn(ground, lowestDot, top);
+                const PlacedDot low = lowestDrawn ? lowestDot : lastDrawn(ground, topDot, lowest);
+                dots += high.level - low.level + 1;
+                keep(high);
+                PlacedDot at = high;
+                while (at.level > low.level && !claims_.holdBox(at.x, at.y, low.x, low.y)) {
+                    const auto next = project(view_, ground, levels(at.level - 1, -1));
+                    const Ints nextX = next.x();
+                    const Ints nextY = next.y();
+                    for (int lane = 0; lane < Lanes && at.level > low.level; ++lane) {
+                        // A dot on the pixel of the one above it is hidden by it.
+                        const bool samePixel = nextX[lane] == at.x && nextY[lane] == at.y;
+                        at = {at.level - 1, nextX[lane], nextY[lane]};
+                        if (!samePixel) {
+                            keep(at);
+                        }
+                    }
+                }
+            } else if ((flags & kOffCanvas) == 0) {
+                for (int level = top; level >= lowest;) {
+                    const auto next = project(view_, ground, levels(level, -1));
+                    const Ints nextX = next.x();
+                    const Ints nextY = next.y();
+                    for (int lane = 0; lane < Lanes && level >= lowest; ++lane, --level) {
+                        if (next.drawn[lane] != 0) {
+                            ++dots;
+                            keep({level, nextX[lane], nextY[lane]});
+                        }
+                    }
+                }
+            }
+            scratch_.keptCounts[tallRuns_++] = static_cast<std::int32_t>(kept_ - first);
+        }
+        return dots;
+    }
+
+    // In a run whose drawn dots are one unbroken stretch, the drawn dot farthest from `drawn`
+    // towards level `end`, which is not drawn: found by projecting, each time, up to Lanes levels
+    // spread evenly over those still in doubt.
+    [[gnu::always_inline]] inline PlacedDot lastDrawn(const Ground<Lanes>& cell, PlacedDot drawn,
+                                                      int end) const {
+        while (std::abs(end - drawn.level) > 1) {
+            const int gap = std::abs(end - drawn.level);
+            const int direction = end > drawn.level ? 1 : -1;
+            const int probes = std::min(Lanes, gap - 1);
+            Ints levels;
+            for (int lane = 0; lane < Lanes; ++lane) {
+                levels[lane] =
+                    drawn.level + direction * (std::min(lane + 1, probes) * gap / (probes + 1));
+            }
+            const auto next = project(view_, cell, __builtin_convertvector(levels, Doubles));
+            const Ints nextX = next.x();
+            const Ints nextY = next.y();
+            int lane = 0;
+            for (; lane < probes && next.drawn[lane] != 0; ++lane) {
+                drawn = {levels[lane], nextX[lane], nextY[lane]};
+            }
+            if (lane < probes) {
+                end = levels[lane];
+            }
+        }
+        return drawn;
+    }
+
+    // Keeps a drawn dot of a tall run unless a nearer one holds its pixel.
+    [[gnu::always_inline]] inline void keep(const PlacedDot& dot) {
+        if (claims_.claim(dot.x, dot.y)) {
+            *kept_++ = {dot.y * stride_ + dot.x, colours_[static_cast<std::size_t>(dot.level)]};
+        }
+    }
+
+    // Projects the levels of the column's grouped runs, Lanes rows at a time from row 1 up, a
+    // level of each at a time, into `groupedOffsets`: the offset of the dot `step` levels above
+    // the lowest of row y at y * kGroupedRun + step, the dropped dots' pixel where there is none or
+    // it is dropped. Returns the number of dots drawn.
+    [[gnu::always_inline]] inline std::int64_t projectGroupedRuns(const ColumnTerms& column,
+                                                                  ColumnRuns& runs) const {
+        const double stride = stride_;
+        const std::int32_t* const tops = runs.tops.data();
+        const std::int32_t* const lowestLevels = runs.lowestLevels.data();
+        std::int32_t* const at = runs.groupedOffsets.data();
+        Ints drawnDots{};
+        for (std::size_t y = 1; y <= static_cast<std::size_t>(cells_); y += Lanes) {
+            const Ground<Lanes> cells = cellsFrom(column, y);
+            const Ints lowest = load<Ints>(&lowestLevels[y]);
+            const Ints lengths = load<Ints>(&tops[y]) - lowest + 1;
+            // The last group may reach past the last cell.
+            const Ints grouped =
+                (lengths <= kGroupedRun) & (static_cast<int>(y) + laneNumbers<Ints>() <= cells_);
+            int longest = 0;
+            for (int lane = 0; lane < Lanes; ++lane) {
+                longest = std::max(longest, lengths[lane] & grouped[lane]);
+            }
+            for (int step = 0; step < kGroupedRun; ++step) {
+                Ints offsets = Ints{} + droppedDot_;
+                if (step < longest) {
+                    const Ints projected =
+                        project(view_, cells, __builtin_convertvector(lowest + step, Doubles))
+                            .offsets(stride);
+                    const Ints drawn = (step < lengths) & grouped & (projected >= 0);
+                    drawnDots -= drawn;
+                    offsets = drawn ? projected : offsets;
+                }
+                for (std::size_t lane = 0; lane < Lanes; ++lane) {
+                    at[(y + lane) * kGroupedRun + static_cast<std::size_t>(step)] = offsets[lane];
+                }
+            }
+        }
+        std::int64_t dots = 0;
+        for (int lane = 0; lane < Lanes; ++lane) {
+            dots += drawnDots[lane];
+        }
+        return dots;
+    }
+
+    // Paints a column's runs far to near: the grouped ones from their projected offsets, the other
+    // short ones a level per lane, each tall one with the dots it kept, taken from before
+    // `keptEnd` (the counts of the `runsLeft` runs not yet painted). Returns the number of dots
+    // drawn outside tall runs. A pixel store may alias any member, so the loop works from copies.
+    [[gnu::always_inline]] inline std::int64_t paintColumn(int columnNumber, ColumnRuns& runs,
+                                                           std::size_t& keptEnd,
+                                                           std::size_t& runsLeft) const {
+        const int i = columnAt(columnNumber);
+        findRuns(i + halfWidth_, runs);
+        const ColumnTerms column = columnTerms(i);
+        std::int64_t dots = projectGroupedRuns(column, runs);
+        PixelBits* const pixels = pixels_;
+        const PixelBits* const colours = colours_.data();
+        const double stride = stride_;
+        const VisibleDot* const visible = scratch_.visible.data();
+        const std::int32_t* const keptCounts = scratch_.keptCounts.data();
+        const std::int32_t* const tops = runs.tops.data();
+        const std::int32_t* const lowestLevels = runs.lowestLevels.data();
+        const std::int32_t* const at = runs.groupedOffsets.data();
+        for (int row = dj_ > 0 ? 1 : cells_, end = dj_ > 0 ? cells_ + 1 : 0; row != end;
+             row += dj_) {
+            const auto y = static_cast<std::size_t>(row);
+            const int lowest = lowestLevels[y];
+            const int top = tops[y];
+            if (top - lowest < kGroupedRun) {
+                // Run lengths follow no pattern, which makes branches dear: every possible dot
+                // is stored, those not drawn in the dropped dots' pixel.
+                for (std::size_t level = 0; level < kGroupedRun; ++level) {
+                    pixels[at[y * kGroupedRun + level]] =
+                        colours[static_cast<std::size_t>(lowest) + level];
+                }
+            } else if (top - lowest < kTallRun) {
+                const Ground<Lanes> cell = cellAt(column, y);
+                for (int level = lowest; level <= top;) {
+                    const Ints offsets = project(view_, cell, levels(level, 1)).offsets(stride);
+                    for (int dot = 0; dot < Lanes && level <= top; ++dot, ++level) {
+                        if (offsets[dot] >= 0) {
+                            ++dots;
+                            pixels[offsets[dot]] = colours[level];
+                        }
+                    }
+                }
+            } else {
+                const auto kept = static_cast<std::size_t>(keptCounts[--runsLeft]);
+                keptEnd -= kept;
+                for (std::size_t dot = keptEnd; dot < keptEnd + kept; ++dot) {
+                    pixels[visible[dot].offset] = visible[dot].colour;
+                }
+            }
+        }
+        return dots;
+    }
+
+    const HeightMap& heights_;
+    int regionWidth_;
+    int rows_;
+    // Cells are rows 1..cells_ of each column.
+    int cells_;
+    int halfWidth_;
+    int halfHeight_;
+    int di_;
+    int dj_;
+    Projection view_;
+    const LevelColours& colours_;
+    PixelBits* pixels_;
+    int stride_;
+    std::int32_t droppedDot_;
+    // The run checks' two sides: levelsLead_ > largest |py| * levelsLeadFactor_, and smallest
+    // |py| * depthLeadFactor_ > depthLead_.
+    double levelsLead_, levelsLeadFactor_, depthLead_, depthLeadFactor_;
+    Scratch& scratch_;
+    Claims claims_;
+    // Where the next kept dot goes, and how many tall runs have their count of kept dots.
+    VisibleDot* kept_;
+    std::size_t tallRuns_ = 0;
+    PixelGrid& canvas_;
+};
 
 Pixel background(bool monochrome) { return monochrome ? Pixel{127, 0, 0, 0} : Pixel{}; }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "workspace/height_map.h"
 #include "workspace/numbers.h"
@@ -48,6 +49,17 @@ struct SurfaceView {
 // no height. Levels above 93 are drawn like any other, in the colour of 93 when monochrome.
 // Returns the number of dots that land in the drawable area, painted over later or not.
 std::int64_t renderSurface(const HeightMap& heights, std::int16_t regionWidth,
+                           std::int16_t regionHeight, const SurfaceView& view, PixelGrid& canvas);
+
+// The ways renderSurface can compute: plain runs on every processor, wide on those with 256-bit
+// vector instructions (AVX2). Both paint the same pixels and count the same dots.
+enum class SurfacePath { plain, wide };
+
+// The paths this processor runs, plain first; renderSurface takes the last.
+std::vector<SurfacePath> supportedSurfacePaths();
+
+// renderSurface along the given path, which must be one of supportedSurfacePaths().
+std::int64_t renderSurface(SurfacePath path, const HeightMap& heights, std::int16_t regionWidth,
                            std::int16_t regionHeight, const SurfaceView& view, PixelGrid& canvas);
 
 }  // namespace kestrane

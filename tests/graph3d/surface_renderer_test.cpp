@@ -1,11 +1,11 @@
+#include "graph3d/surface_renderer.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <tuple>
-
-#include "graph3d/surface_paths.h"
 
 namespace kestrane {
 namespace {
