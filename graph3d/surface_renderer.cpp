@@ -2,9 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace kestrane {
@@ -268,30 +275,53 @@ struct VisibleDot {
     PixelBits colour;
 };
 
+// No dot has this colour: dots leave the reserved byte 0.
+constexpr PixelBits kUnpainted = 0xff000000;
+
 // The canvas with each row padded, painted on and then copied over. Painting runs down the
 // screen's columns; rows close to a power of two of bytes apart, as the graph's 513 pixels are,
-// would share a few cache sets and keep evicting each other.
+// would share a few cache sets and keep evicting each other. With an overlay, two threads paint
+// at once: the far part of the surface on the easel, the near part on the overlay, whose painted
+// pixels cover the easel's in the copy.
 class Easel {
 public:
-    void prepare(const PixelGrid& canvas, Pixel background) {
+    // Clears the easel; the overlay, if there is to be one, is cleared by clearOverlay().
+    void prepare(const PixelGrid& canvas, Pixel background, bool overlaid) {
         columns_ = canvas.columns();
         rows_ = canvas.rows();
         stride_ = columns_ + kRowPadding;
-        pixels_.assign(static_cast<std::size_t>(droppedDotOffset()) + 1,
-                       std::bit_cast<PixelBits>(background));
+        const auto size = static_cast<std::size_t>(unread()) + 1;
+        pixels_.assign(size, std::bit_cast<PixelBits>(background));
+        overlaid_ = overlaid;
+        if (overlaid) {
+            overlay_.resize(size);
+        }
     }
 
+    void clearOverlay() { std::fill(overlay_.begin(), overlay_.end(), kUnpainted); }
+
     PixelBits* data() { return pixels_.data(); }
+    PixelBits* overlay() { return overlay_.data(); }
+    int rows() const { return rows_; }
     int stride() const { return stride_; }
     // A pixel outside every row, where dots that are dropped may go.
-    std::int32_t droppedDotOffset() const { return rows_ * stride_; }
+    std::int32_t unread() const { return rows_ * stride_; }
 
-    void copyTo(PixelGrid& canvas) const {
-        for (int y = 0; y < rows_; ++y) {
-            std::memcpy(static_cast<void*>(canvas.data() + static_cast<std::size_t>(y) *
-                                                               static_cast<std::size_t>(columns_)),
-                        pixels_.data() + static_cast<std::size_t>(y) * stride_,
-                        static_cast<std::size_t>(columns_) * sizeof(PixelBits));
+    // Copies rows first..last - 1 into the canvas.
+    void copyTo(PixelGrid& canvas, int first, int last) const {
+        for (int y = first; y < last; ++y) {
+            const PixelBits* const from = pixels_.data() + static_cast<std::size_t>(y) * stride_;
+            Pixel* const to =
+                canvas.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_);
+            if (!overlaid_) {
+                std::memcpy(static_cast<void*>(to), from,
+                            static_cast<std::size_t>(columns_) * sizeof(PixelBits));
+                continue;
+            }
+            const PixelBits* const over = overlay_.data() + static_cast<std::size_t>(y) * stride_;
+            for (int x = 0; x < columns_; ++x) {
+                to[x] = std::bit_cast<Pixel>(over[x] == kUnpainted ? from[x] : over[x]);
+            }
         }
     }
 
@@ -300,7 +330,9 @@ private:
     int columns_ = 0;
     int rows_ = 0;
     int stride_ = 0;
+    bool overlaid_ = false;
     std::vector<PixelBits> pixels_;
+    std::vector<PixelBits> overlay_;
 };
 
 // The runs of a column's cells and the projections worked out for them, row by row.
@@ -317,11 +349,123 @@ struct ColumnRuns {
 // run, a render neither allocates nor faults in fresh memory.
 struct Scratch {
     std::vector<double> rowSinA, rowCosASinR, rowCosACosR;
-    ColumnRuns column;
+    // One for each thread that paints.
+    std::array<ColumnRuns, 2> columns;
     std::vector<std::uint64_t> claims;
     std::vector<VisibleDot> visible;
     std::vector<std::int32_t> keptCounts;
     Easel easel;
+};
+
+// A second thread that takes on part of every render of the thread that owns it.
+class RenderHelper {
+public:
+    RenderHelper() : thread_([this] { serve(); }) {}
+    RenderHelper(const RenderHelper&) = delete;
+    RenderHelper& operator=(const RenderHelper&) = delete;
+    ~RenderHelper() {
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        wake_.notify_one();
+        thread_.join();
+    }
+
+    // The calling thread's helper, made on first use; none on a single processor, or when no
+    // thread can be started.
+    static RenderHelper* forThisThread() {
+        thread_local const std::unique_ptr<RenderHelper> helper =
+            []() -> std::unique_ptr<RenderHelper> {
+            if (std::thread::hardware_concurrency() < 2) {
+                return nullptr;
+            }
+            try {
+                return std::make_unique<RenderHelper>();
+            } catch (const std::exception&) {
+                return nullptr;
+            }
+        }();
+        return helper.get();
+    }
+
+    // Runs job(context) on the helper's thread; finish() waits for it to return.
+    void start(void (*job)(void*), void* context) {
+        {
+            const std::lock_guard lock(mutex_);
+            job_ = job;
+            context_ = context;
+        }
+        wake_.notify_one();
+    }
+
+    void finish() {
+        std::unique_lock lock(mutex_);
+        done_.wait(lock, [this] { return job_ == nullptr; });
+    }
+
+private:
+    void serve() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return stopping_ || job_ != nullptr; });
+            if (stopping_) {
+                return;
+            }
+            lock.unlock();
+            job_(context_);
+            lock.lock();
+            job_ = nullptr;
+            done_.notify_one();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable done_;
+    void (*job_)(void*) = nullptr;
+    void* context_ = nullptr;
+    bool stopping_ = false;
+    // Last, so that the thread starts once the rest is in place.
+    std::thread thread_;
+};
+
+// A count one thread raises and another waits on, alone in its cache line.
+class alignas(64) Progress {
+public:
+    explicit Progress(int wakeEvery) : wakeEvery_(wakeEvery) {}
+
+    // Raises the count; a thread asleep waiting on it is woken every wakeEvery counts, and at
+    // `last`, each wake costing a call to the system.
+    void store(int count, int last) {
+        count_.store(count, std::memory_order_release);
+        if (count % wakeEvery_ == 0 || count == last) {
+            count_.notify_one();
+        }
+    }
+
+    // Waits until the count, which only ever grows, reaches `count`: for a while on the spot, as
+    // the other thread is often about to get there, then asleep, so as not to hold up that thread
+    // where the two share a processor.
+    void waitFor(int count) const {
+        int spins = 0;
+        for (int seen = count_.load(std::memory_order_acquire); seen < count;
+             seen = count_.load(std::memory_order_acquire)) {
+            if (++spins < kSpins) {
+#if defined(__x86_64__)
+                __builtin_ia32_pause();
+#endif
+            } else {
+                count_.wait(seen, std::memory_order_acquire);
+            }
+        }
+    }
+
+private:
+    // Some tens of microseconds.
+    static constexpr int kSpins = 1 << 12;
+    int wakeEvery_;
+    std::atomic<int> count_{0};
 };
 
 // Paints the surface in two sweeps, projecting Lanes dots at a time. The first works out the tall
@@ -353,7 +497,7 @@ public:
           colours_(colours),
           pixels_(scratch.easel.data()),
           stride_(scratch.easel.stride()),
-          droppedDot_(scratch.easel.droppedDotOffset()),
+          unread_(scratch.easel.unread()),
           scratch_(scratch),
           claims_(canvas.columns(), canvas.rows(), scratch.claims),
           canvas_(canvas) {
@@ -380,13 +524,14 @@ public:
             scratch.rowCosASinR[y] = j * view.cosA * view.sinR;
             scratch.rowCosACosR[y] = j * view.cosA * view.cosR;
         }
-        ColumnRuns& runs = scratch.column;
-        runs.rowMinima.resize(static_cast<std::size_t>(rows_ + 1));
-        for (auto* perRow : {&runs.lowestLevels, &runs.tops, &runs.tallRows, &runs.topX, &runs.topY,
-                             &runs.lowestX, &runs.lowestY, &runs.flags}) {
-            perRow->resize(padded);
+        for (ColumnRuns& runs : scratch.columns) {
+            runs.rowMinima.resize(static_cast<std::size_t>(rows_ + 1));
+            for (auto* perRow : {&runs.lowestLevels, &runs.tops, &runs.tallRows, &runs.topX,
+                                 &runs.topY, &runs.lowestX, &runs.lowestY, &runs.flags}) {
+                perRow->resize(padded);
+            }
+            runs.groupedOffsets.resize(padded * kGroupedRun);
         }
-        runs.groupedOffsets.resize(padded * kGroupedRun);
         // A pixel is claimed once at most, and a cell holds one run.
         scratch.visible.resize(static_cast<std::size_t>(canvas.columns()) *
                                static_cast<std::size_t>(canvas.rows()));
@@ -395,10 +540,19 @@ public:
         kept_ = scratch.visible.data();
     }
 
-    // Paints the surface and copies it onto the canvas; returns the number of dots drawn. Every
-    // claim is made, nearest column first, before any column is painted far to near.
-    [[gnu::always_inline]] inline std::int64_t paint() {
-        ColumnRuns& runs = scratch_.column;
+    // Paints the surface and copies it onto the canvas; returns the number of dots drawn.
+    // Without a helper, every column is painted far to near once every claim is made. A helper
+    // runs helpWith(this): it paints columns nearest first on the overlay, each as soon as its
+    // claims are made, where a pixel keeps the first dot that reaches it. This thread, its claims
+    // made, paints the others far to near on the easel. Taken from both ends, the columns are
+    // shared out however fast each thread goes.
+    [[gnu::always_inline]] inline std::int64_t paint(RenderHelper* helper,
+                                                     void (*helpWith)(void*)) {
+        unpainted_.store(columns(), std::memory_order_relaxed);
+        if (helper != nullptr) {
+            helper->start(helpWith, this);
+        }
+        ColumnRuns& runs = scratch_.columns[0];
         std::int64_t dots = 0;
         for (int column = columns() - 1; column >= 0; --column) {
             const int i = columnAt(column);
@@ -407,22 +561,57 @@ public:
                 projectEnds(terms, runs);
                 dots += keepVisibleDots(terms, runs);
             }
+            claimed_.store(columns() - column, columns());
         }
-        // The kept dots are taken from the end backwards, the farthest column's last.
-        std::size_t keptEnd = static_cast<std::size_t>(kept_ - scratch_.visible.data());
-        std::size_t runsLeft = tallRuns_;
-        for (int column = 0; column < columns(); ++column) {
-            dots += paintColumn(column, runs, keptEnd, runsLeft);
+        PaintCursor from{static_cast<std::size_t>(kept_ - scratch_.visible.data()), tallRuns_};
+        for (int column = 0; takeColumn(); ++column) {
+            dots += paintColumn<false>(column, runs, from, pixels_);
         }
-        scratch_.easel.copyTo(canvas_);
-        return dots;
+        const Easel& easel = scratch_.easel;
+        if (helper == nullptr) {
+            easel.copyTo(canvas_, 0, easel.rows());
+            return dots;
+        }
+        // Each copies half the rows once both have painted.
+        painted_.store(1, 1);
+        helperPainted_.waitFor(1);
+        easel.copyTo(canvas_, 0, easel.rows() / 2);
+        helper->finish();
+        return dots + helperDots_;
+    }
+
+    // The helper's part of paint().
+    [[gnu::always_inline]] inline void help() {
+        Easel& easel = scratch_.easel;
+        easel.clearOverlay();
+        PaintCursor from{0, 0};
+        std::int64_t dots = 0;
+        for (int taken = 0; takeColumn(); ++taken) {
+            claimed_.waitFor(taken + 1);
+            dots += paintColumn<true>(columns() - 1 - taken, scratch_.columns[1], from,
+                                      easel.overlay());
+        }
+        helperDots_ = dots;
+        helperPainted_.store(1, 1);
+        painted_.waitFor(1);
+        easel.copyTo(canvas_, easel.rows() / 2, easel.rows());
     }
 
 private:
+    // Where the painting of columns takes the dots kept by tall runs, and their counts: far to
+    // near from the end backwards, near to far from the start.
+    struct PaintCursor {
+        std::size_t dot;
+        std::size_t run;
+    };
+
     int columns() const { return 2 * halfWidth_ - 1; }
 
     // The offset i from the centre of a column, counting columns far to near.
     int columnAt(int column) const { return (column - (halfWidth_ - 1)) * di_; }
+
+    // Takes one of the columns left to paint; false when there are none.
+    bool takeColumn() { return unpainted_.fetch_sub(1, std::memory_order_relaxed) > 0; }
 
     // The terms of column i that all its cells share.
     struct ColumnTerms {
@@ -637,8 +826,8 @@ private:
 
     // Projects the levels of the column's grouped runs, Lanes rows at a time from row 1 up, a
     // level of each at a time, into `groupedOffsets`: the offset of the dot `step` levels above
-    // the lowest of row y at y * kGroupedRun + step, the dropped dots' pixel where there is none or
-    // it is dropped. Returns the number of dots drawn.
+    // the lowest of row y at y * kGroupedRun + step, the unread pixel's where there is none or it
+    // is dropped. Returns the number of dots drawn.
     [[gnu::always_inline]] inline std::int64_t projectGroupedRuns(const ColumnTerms& column,
                                                                   ColumnRuns& runs) const {
         const double stride = stride_;
@@ -658,7 +847,7 @@ private:
                 longest = std::max(longest, lengths[lane] & grouped[lane]);
             }
             for (int step = 0; step < kGroupedRun; ++step) {
-                Ints offsets = Ints{} + droppedDot_;
+                Ints offsets = Ints{} + unread_;
                 if (step < longest) {
                     const Ints projected =
                         project(view_, cells, __builtin_convertvector(lowest + step, Doubles))
@@ -679,18 +868,26 @@ private:
         return dots;
     }
 
-    // Paints a column's runs far to near: the grouped ones from their projected offsets, the other
-    // short ones a level per lane, each tall one with the dots it kept, taken from before
-    // `keptEnd` (the counts of the `runsLeft` runs not yet painted). Returns the number of dots
-    // drawn outside tall runs. A pixel store may alias any member, so the loop works from copies.
+    // Paints a column's runs, far to near or, where a pixel keeps the first dot that reaches it,
+    // near to far: the grouped ones from their projected offsets, the other short ones a level
+    // per lane, each tall one with the dots it kept. Returns the number of dots drawn outside tall
+    // runs. A pixel store may alias any member, so the loop works from copies.
+    template <bool nearFirst>
     [[gnu::always_inline]] inline std::int64_t paintColumn(int columnNumber, ColumnRuns& runs,
-                                                           std::size_t& keptEnd,
-                                                           std::size_t& runsLeft) const {
+                                                           PaintCursor& from,
+                                                           PixelBits* const pixels) const {
         const int i = columnAt(columnNumber);
         findRuns(i + halfWidth_, runs);
         const ColumnTerms column = columnTerms(i);
         std::int64_t dots = projectGroupedRuns(column, runs);
-        PixelBits* const pixels = pixels_;
+        const auto paintDot = [pixels](std::int32_t offset, PixelBits colour) {
+            if constexpr (nearFirst) {
+                PixelBits& pixel = pixels[offset];
+                pixel = pixel == kUnpainted ? colour : pixel;
+            } else {
+                pixels[offset] = colour;
+            }
+        };
         const PixelBits* const colours = colours_.data();
         const double stride = stride_;
         const VisibleDot* const visible = scratch_.visible.data();
@@ -698,37 +895,48 @@ private:
         const std::int32_t* const tops = runs.tops.data();
         const std::int32_t* const lowestLevels = runs.lowestLevels.data();
         const std::int32_t* const at = runs.groupedOffsets.data();
-        for (int row = dj_ > 0 ? 1 : cells_, end = dj_ > 0 ? cells_ + 1 : 0; row != end;
-             row += dj_) {
+        std::size_t keptAt = from.dot;
+        std::size_t runAt = from.run;
+        const int upward = nearFirst ? -1 : 1;
+        const int rowStep = dj_ * upward;
+        for (int row = rowStep > 0 ? 1 : cells_, end = rowStep > 0 ? cells_ + 1 : 0; row != end;
+             row += rowStep) {
             const auto y = static_cast<std::size_t>(row);
             const int lowest = lowestLevels[y];
             const int top = tops[y];
             if (top - lowest < kGroupedRun) {
                 // Run lengths follow no pattern, which makes branches dear: every possible dot
-                // is stored, those not drawn in the dropped dots' pixel.
-                for (std::size_t level = 0; level < kGroupedRun; ++level) {
-                    pixels[at[y * kGroupedRun + level]] =
-                        colours[static_cast<std::size_t>(lowest) + level];
+                // is stored, those not drawn in the unread pixel.
+                for (std::size_t step = 0; step < kGroupedRun; ++step) {
+                    const std::size_t level = nearFirst ? kGroupedRun - 1 - step : step;
+                    paintDot(at[y * kGroupedRun + level],
+                             colours[static_cast<std::size_t>(lowest) + level]);
                 }
             } else if (top - lowest < kTallRun) {
                 const Ground<Lanes> cell = cellAt(column, y);
-                for (int level = lowest; level <= top;) {
-                    const Ints offsets = project(view_, cell, levels(level, 1)).offsets(stride);
-                    for (int dot = 0; dot < Lanes && level <= top; ++dot, ++level) {
+                const int last = nearFirst ? lowest : top;
+                for (int level = nearFirst ? top : lowest; (last - level) * upward >= 0;) {
+                    const Ints offsets =
+                        project(view_, cell, levels(level, upward)).offsets(stride);
+                    for (int dot = 0; dot < Lanes && (last - level) * upward >= 0;
+                         ++dot, level += upward) {
                         if (offsets[dot] >= 0) {
                             ++dots;
-                            pixels[offsets[dot]] = colours[level];
+                            paintDot(offsets[dot], colours[level]);
                         }
                     }
                 }
             } else {
-                const auto kept = static_cast<std::size_t>(keptCounts[--runsLeft]);
-                keptEnd -= kept;
-                for (std::size_t dot = keptEnd; dot < keptEnd + kept; ++dot) {
-                    pixels[visible[dot].offset] = visible[dot].colour;
+                const auto kept =
+                    static_cast<std::size_t>(keptCounts[nearFirst ? runAt++ : --runAt]);
+                const std::size_t first = nearFirst ? keptAt : keptAt - kept;
+                for (std::size_t dot = first; dot < first + kept; ++dot) {
+                    paintDot(visible[dot].offset, visible[dot].colour);
                 }
+                keptAt = nearFirst ? first + kept : first;
             }
         }
+        from = {keptAt, runAt};
         return dots;
     }
 
@@ -745,7 +953,7 @@ private:
     const LevelColours& colours_;
     PixelBits* pixels_;
     int stride_;
-    std::int32_t droppedDot_;
+    std::int32_t unread_;
     // The run checks' two sides: levelsLead_ > largest |py| * levelsLeadFactor_, and smallest
     // |py| * depthLeadFactor_ > depthLead_.
     double levelsLead_, levelsLeadFactor_, depthLead_, depthLeadFactor_;
@@ -755,15 +963,31 @@ private:
     VisibleDot* kept_;
     std::size_t tallRuns_ = 0;
     PixelGrid& canvas_;
+    // With a helper: the columns whose pixels this thread has claimed, counted nearest first
+    // (the helper is woken every few); the columns neither thread has taken to paint yet; whether
+    // this thread and the helper have painted all they took; the dots the helper drew.
+    Progress claimed_{8};
+    Progress painted_{1};
+    Progress helperPainted_{1};
+    alignas(64) std::atomic<int> unpainted_{0};
+    std::int64_t helperDots_ = 0;
 };
 
 Pixel background(bool monochrome) { return monochrome ? Pixel{127, 0, 0, 0} : Pixel{}; }
 
-std::int64_t paintPlain(SurfacePainter<2>& painter) { return painter.paint(); }
+void helpPlain(void* painter) { static_cast<SurfacePainter<2>*>(painter)->help(); }
+
+std::int64_t paintPlain(SurfacePainter<2>& painter, RenderHelper* helper) {
+    return painter.paint(helper, &helpPlain);
+}
 
 #if defined(__x86_64__)
-[[gnu::target("avx2")]] std::int64_t paintWide(SurfacePainter<4>& painter) {
-    return painter.paint();
+[[gnu::target("avx2")]] void helpWide(void* painter) {
+    static_cast<SurfacePainter<4>*>(painter)->help();
+}
+
+[[gnu::target("avx2")]] std::int64_t paintWide(SurfacePainter<4>& painter, RenderHelper* helper) {
+    return painter.paint(helper, &helpWide);
 }
 #endif
 
@@ -798,11 +1022,13 @@ std::vector<SurfacePath> supportedSurfacePaths() {
 std::int64_t renderSurface(const HeightMap& heights, std::int16_t regionWidth,
                            std::int16_t regionHeight, const SurfaceView& view, PixelGrid& canvas) {
     static const SurfacePath fastest = supportedSurfacePaths().back();
-    return renderSurface(fastest, heights, regionWidth, regionHeight, view, canvas);
+    return renderSurface(fastest, SurfaceThreads::two, heights, regionWidth, regionHeight, view,
+                         canvas);
 }
 
-std::int64_t renderSurface(SurfacePath path, const HeightMap& heights, std::int16_t regionWidth,
-                           std::int16_t regionHeight, const SurfaceView& view, PixelGrid& canvas) {
+std::int64_t renderSurface(SurfacePath path, SurfaceThreads threads, const HeightMap& heights,
+                           std::int16_t regionWidth, std::int16_t regionHeight,
+                           const SurfaceView& view, PixelGrid& canvas) {
     const int halfWidth = roundHalfEven(regionWidth / 2.0);
     const int halfHeight = roundHalfEven(regionHeight / 2.0);
     if (halfWidth <= 0 || halfHeight <= 0 || heights.lastX() < regionWidth ||
@@ -826,18 +1052,20 @@ std::int64_t renderSurface(SurfacePath path, const HeightMap& heights, std::int1
     };
     const LevelColours& colours = view.monochromeDots ? kMonochromeColours : kBandColours;
     thread_local Scratch scratch;
-    scratch.easel.prepare(canvas, background(view.monochromeBackground));
+    RenderHelper* const helper =
+        threads == SurfaceThreads::two ? RenderHelper::forThisThread() : nullptr;
+    scratch.easel.prepare(canvas, background(view.monochromeBackground), helper != nullptr);
     Q_ASSERT(std::ranges::count(supportedSurfacePaths(), path) == 1);
 #if defined(__x86_64__)
     if (path == SurfacePath::wide) {
         SurfacePainter<4> painter(heights, regionWidth, regionHeight, halfWidth, halfHeight,
                                   projection, colours, canvas, scratch);
-        return paintWide(painter);
+        return paintWide(painter, helper);
     }
 #endif
     SurfacePainter<2> painter(heights, regionWidth, regionHeight, halfWidth, halfHeight, projection,
                               colours, canvas, scratch);
-    return paintPlain(painter);
+    return paintPlain(painter, helper);
 }
 
 }  // namespace kestrane

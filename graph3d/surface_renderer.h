@@ -55,11 +55,16 @@ std::int64_t renderSurface(const HeightMap& heights, std::int16_t regionWidth,
 // vector instructions (AVX2). Both paint the same pixels and count the same dots.
 enum class SurfacePath { plain, wide };
 
-// The paths this processor runs, plain first; renderSurface takes the last.
+// Whether the calling thread renders alone or, on a machine with more than one processor, shares
+// the work with a helper thread of its own. Both paint the same pixels and count the same dots.
+enum class SurfaceThreads { one, two };
+
+// The paths this processor runs, plain first; renderSurface takes the last, with two threads.
 std::vector<SurfacePath> supportedSurfacePaths();
 
 // renderSurface along the given path, which must be one of supportedSurfacePaths().
-std::int64_t renderSurface(SurfacePath path, const HeightMap& heights, std::int16_t regionWidth,
-                           std::int16_t regionHeight, const SurfaceView& view, PixelGrid& canvas);
+std::int64_t renderSurface(SurfacePath path, SurfaceThreads threads, const HeightMap& heights,
+                           std::int16_t regionWidth, std::int16_t regionHeight,
+                           const SurfaceView& view, PixelGrid& canvas);
 
 }  // namespace kestrane
