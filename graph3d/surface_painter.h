@@ -58,12 +58,23 @@ public:
         const auto [left, right] = std::minmax(x0, x1);
         const auto [top, bottom] =
             std::minmax({static_cast<unsigned>(y0), static_cast<unsigned>(y1)});
+        const unsigned firstWord = top / 64, lastWord = bottom / 64;
+        const std::uint64_t firstBits = ~std::uint64_t{0} << (top % 64);
+        const std::uint64_t lastBits = ~std::uint64_t{0} >> (63 - bottom % 64);
         for (int x = left; x <= right; ++x) {
-            for (unsigned word = top / 64; word <= bottom / 64; ++word) {
-                const std::uint64_t all = ~std::uint64_t{0};
-                const std::uint64_t bits = (word == top / 64 ? all << (top % 64) : all) &
-                                           (word == bottom / 64 ? all >> (63 - bottom % 64) : all);
-                if ((words_[index(x, word)] & bits) != bits) {
+            const std::uint64_t* const column = &words_[index(x, 0)];
+            if (firstWord == lastWord) {
+                if ((column[firstWord] & firstBits & lastBits) != (firstBits & lastBits)) {
+                    return false;
+                }
+                continue;
+            }
+            if ((column[firstWord] & firstBits) != firstBits ||
+                (column[lastWord] & lastBits) != lastBits) {
+                return false;
+            }
+            for (unsigned word = firstWord + 1; word < lastWord; ++word) {
+                if (column[word] != ~std::uint64_t{0}) {
                     return false;
                 }
             }
@@ -91,8 +102,9 @@ struct VisibleDot {
 struct Scratch {
     std::vector<double> rowSinA, rowCosASinR, rowCosACosR;
     // Each cell's lowest level and top, column by column, a vector's worth of padding each.
-    std::vector<std::int32_t> lowestLevels, tops;
+    std::vector<std::uint8_t> lowestLevels, tops;
     std::vector<std::int16_t> rowMinima;
+    std::vector<std::uint8_t> tallColumns;
     std::vector<std::int32_t> groupedOffsets;
     Claims claims;
     std::vector<VisibleDot> visible;
@@ -118,7 +130,9 @@ public:
     SurfacePainter(const HeightMap& heights, int regionWidth, int regionHeight,
                    const Projection& view, const LevelColours& colours, PixelBits background,
                    Scratch& scratch, PixelGrid& canvas)
-        : halfWidth_(roundHalfEven(regionWidth / 2.0)),
+        : heights_(heights),
+          regionWidth_(regionWidth),
+          halfWidth_(roundHalfEven(regionWidth / 2.0)),
           cells_(2 * roundHalfEven(regionHeight / 2.0) - 1),
           rows_(regionHeight + 1),
           rowsPadded_(rows_ + Lanes),
@@ -153,20 +167,21 @@ public:
         }
         const auto cellCount = static_cast<std::size_t>(columns() * rowsPadded_);
         // A cell holds one run, and a pixel is claimed once at most.
-        for (auto* perCell : {&scratch.lowestLevels, &scratch.tops, &scratch.keptCounts}) {
-            perCell->resize(cellCount);
-        }
+        scratch.lowestLevels.resize(cellCount);
+        scratch.tops.resize(cellCount);
+        scratch.tallColumns.resize(static_cast<std::size_t>(columns()));
+        scratch.keptCounts.resize(cellCount);
         scratch.rowMinima.resize(static_cast<std::size_t>(rowsPadded_));
         scratch.groupedOffsets.resize(static_cast<std::size_t>(rowsPadded_ * kGroupedRun));
         scratch.claims.clear(canvas.columns(), canvas.rows());
         scratch.visible.resize(static_cast<std::size_t>(canvas.columns() * canvas.rows()));
-        for (int column = 0; column < columns(); ++column) {
-            findRuns(heights, regionWidth, column);
-        }
     }
 
     // Paints the surface and copies it onto the canvas; returns the number of dots drawn.
     [[gnu::always_inline]] inline std::int64_t paint() {
+        for (int column = 0; column < columns(); ++column) {
+            findRuns(column);
+        }
         std::int64_t dots = 0;
         VisibleDot* kept = scratch_.visible.data();
         std::int32_t* keptCount = scratch_.keptCounts.data();
@@ -205,6 +220,11 @@ private:
         return {i * view_.cosA, i * view_.sinA * view_.sinR, -i * view_.sinA * view_.cosR};
     }
 
+    // The levels stored from `from` on, one per lane.
+    [[gnu::always_inline]] static inline Ints widen(const std::uint8_t* from) {
+        return __builtin_convertvector(load<typename Vectors<Lanes>::Bytes>(from), Ints);
+    }
+
     // The ground terms of the cell of row `row`, in every lane.
     [[gnu::always_inline]] inline Ground<Lanes> cellAt(const ColumnTerms& column,
                                                        std::size_t row) const {
@@ -216,37 +236,49 @@ private:
     // Each row's minimum over map columns x - 1..x + 1, a missing last row stood in for by the one
     // before it; then each cell's lowest level, one below the least of the minima of rows
     // y - 1..y + 1, and its top, its own height.
-    void findRuns(const HeightMap& heights, int regionWidth, int column) {
+    [[gnu::always_inline]] inline void findRuns(int column) {
         // Row and column 0 always exist; a missing last column is stood in for by the cell's own,
         // which changes no minimum.
         const int x = columnAt(column) + halfWidth_;
-        const std::uint8_t* const left = heights.column(x - 1);
-        const std::uint8_t* const here = heights.column(x);
-        const std::uint8_t* const right = heights.column(std::min(x + 1, regionWidth));
-        std::int32_t* const tops = &scratch_.tops[cellIndex(column, 0)];
-        std::int32_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
+        const std::uint8_t* const left = heights_.column(x - 1);
+        const std::uint8_t* const here = heights_.column(x);
+        const std::uint8_t* const right = heights_.column(std::min(x + 1, regionWidth_));
+        std::uint8_t* const tops = &scratch_.tops[cellIndex(column, 0)];
+        std::uint8_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
         std::int16_t* const minima = scratch_.rowMinima.data();
-        for (int y = 0; y < rows_; ++y) {
+        // Byte stores may alias any member: the loops work from copies.
+        const int rows = rows_, cells = cells_;
+        for (int y = 0; y < rows; ++y) {
             tops[y] = here[y];
             minima[y] = std::min(std::min(left[y], here[y]), right[y]);
         }
-        minima[rows_] = minima[rows_ - 1];
-        for (int y = 1; y <= cells_; ++y) {
+        minima[rows] = minima[rows - 1];
+        int longest = 0;
+        for (int y = 1; y <= cells; ++y) {
             const int lowest = std::min(std::min(kNeighbourMinimumStart, int{minima[y - 1]}),
                                         std::min(int{minima[y]}, int{minima[y + 1]}));
-            lowestLevels[y] = lowest - (lowest > 0 ? 1 : 0);
+            const int lowestLevel = lowest - (lowest > 0 ? 1 : 0);
+            lowestLevels[y] = static_cast<std::uint8_t>(lowestLevel);
+            longest = std::max(longest, here[y] - lowestLevel);
         }
+        scratch_.tallColumns[static_cast<std::size_t>(column)] = longest >= kGroupedRun;
     }
 
     // Works out the column's tall runs near to far, keeps their dots that can be seen and counts
     // how many each kept. Returns the number of their dots drawn.
     [[gnu::always_inline]] inline std::int64_t keepVisibleDots(int column, VisibleDot*& kept,
                                                                std::int32_t*& keptCount) {
+        if (scratch_.tallColumns[static_cast<std::size_t>(column)] == 0) {
+            return 0;
+        }
         const ColumnTerms terms = columnTerms(column);
+        const std::uint8_t* const tops = &scratch_.tops[cellIndex(column, 0)];
+        const std::uint8_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
         std::int64_t dots = 0;
-        for (int row = dj_ > 0 ? cells_ : 1; row >= 1 && row <= cells_; row -= dj_) {
-            const int top = scratch_.tops[cellIndex(column, row)];
-            const int lowest = scratch_.lowestLevels[cellIndex(column, row)];
+        const int rowStep = -dj_, end = rowStep > 0 ? cells_ + 1 : 0;
+        for (int row = rowStep > 0 ? 1 : cells_; row != end; row += rowStep) {
+            const int top = tops[row];
+            const int lowest = lowestLevels[row];
             if (top - lowest >= kGroupedRun) {
                 const VisibleDot* const first = kept;
                 dots +=
@@ -354,40 +386,47 @@ private:
     // dropped. Returns the number of dots drawn.
     [[gnu::always_inline]] inline std::int64_t projectGroupedRuns(int column,
                                                                   const ColumnTerms& terms) {
-        const std::int32_t* const tops = &scratch_.tops[cellIndex(column, 0)];
-        const std::int32_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
+        const std::uint8_t* const tops = &scratch_.tops[cellIndex(column, 0)];
+        const std::uint8_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
         std::int32_t* const at = scratch_.groupedOffsets.data();
-        std::int64_t dots = 0;
-        for (std::size_t y = 1; y <= static_cast<std::size_t>(cells_); y += Lanes) {
+        // Offset stores may alias any int member: the loop works from copies.
+        const int lastCell = cells_;
+        const double stride = stride_;
+        const Ints sink = Ints{} + sink_;
+        Ints drawnDots{};
+        for (std::size_t y = 1; y <= static_cast<std::size_t>(lastCell); y += Lanes) {
             // The ground terms of the cells of rows y on, one per lane.
             const Ground<Lanes> cells{
                 (terms.iCosA - load<Doubles>(&scratch_.rowSinA[y])) * kPerspectiveDistance,
                 load<Doubles>(&scratch_.rowCosASinR[y]) + terms.iSinASinR,
                 terms.iDepth - load<Doubles>(&scratch_.rowCosACosR[y])};
-            const Ints lowest = load<Ints>(&lowestLevels[y]);
-            const Ints lengths = load<Ints>(&tops[y]) - lowest + 1;
+            const Ints lowest = widen(&lowestLevels[y]);
+            const Ints lengths = widen(&tops[y]) - lowest + 1;
             // The last group may reach past the last cell.
             const Ints grouped =
-                (lengths <= kGroupedRun) & (static_cast<int>(y) + laneNumbers<Ints>() <= cells_);
+                (lengths <= kGroupedRun) & (static_cast<int>(y) + laneNumbers<Ints>() <= lastCell);
             int longest = 0;
             for (int lane = 0; lane < Lanes; ++lane) {
                 longest = std::max(longest, lengths[lane] & grouped[lane]);
             }
             for (int step = 0; step < kGroupedRun; ++step) {
-                Ints offsets = Ints{} + sink_;
-                Ints drawn{};
+                Ints offsets = sink;
                 if (step < longest) {
                     const Ints projected =
                         project(view_, cells, __builtin_convertvector(lowest + step, Doubles))
-                            .offsets(stride_);
-                    drawn = (step < lengths) & grouped & (projected >= 0);
+                            .offsets(stride);
+                    const Ints drawn = (step < lengths) & grouped & (projected >= 0);
+                    drawnDots -= drawn;
                     offsets = drawn ? projected : offsets;
                 }
                 for (std::size_t lane = 0; lane < Lanes; ++lane) {
                     at[(y + lane) * kGroupedRun + static_cast<std::size_t>(step)] = offsets[lane];
-                    dots -= drawn[lane];
                 }
             }
+        }
+        std::int64_t dots = 0;
+        for (int lane = 0; lane < Lanes; ++lane) {
+            dots += drawnDots[lane];
         }
         return dots;
     }
@@ -401,10 +440,11 @@ private:
         const std::int64_t dots = projectGroupedRuns(column, columnTerms(column));
         PixelBits* const pixels = scratch_.easel.data();
         const PixelBits* const colours = colours_.data();
-        const std::int32_t* const tops = &scratch_.tops[cellIndex(column, 0)];
-        const std::int32_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
+        const std::uint8_t* const tops = &scratch_.tops[cellIndex(column, 0)];
+        const std::uint8_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
         const std::int32_t* const at = scratch_.groupedOffsets.data();
-        for (int row = dj_ > 0 ? 1 : cells_; row >= 1 && row <= cells_; row += dj_) {
+        const int rowStep = dj_, end = rowStep > 0 ? cells_ + 1 : 0;
+        for (int row = rowStep > 0 ? 1 : cells_; row != end; row += rowStep) {
             const auto y = static_cast<std::size_t>(row);
             const int lowest = lowestLevels[y];
             if (tops[y] - lowest < kGroupedRun) {
@@ -425,6 +465,8 @@ private:
         return dots;
     }
 
+    const HeightMap& heights_;
+    int regionWidth_;
     int halfWidth_;
     // Cells are rows 1..cells_ of each column.
     int cells_;
