@@ -4,7 +4,6 @@
 // is computed as a lone number would be, so every path lands every dot on the same pixel.
 
 #include <cstdint>
-#include <cstring>
 
 namespace kestrane {
 
@@ -27,13 +26,6 @@ struct Vectors {
     typedef std::int32_t Ints __attribute__((vector_size(4 * Lanes)));
     typedef std::uint8_t Bytes __attribute__((vector_size(Lanes)));
 };
-
-template <class Vector, class T>
-[[gnu::always_inline]] inline Vector load(const T* from) {
-    Vector vector;
-    std::memcpy(&vector, from, sizeof vector);
-    return vector;
-}
 
 // 0, 1, 2, ...
 template <class Ints>

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "graph3d/surface_lanes.h"
@@ -46,7 +47,7 @@ public:
     // Claims pixel (x, y); false when it was claimed before.
     bool claim(int x, int y) {
         const auto row = static_cast<unsigned>(y);
-        std::uint64_t& word = words_[index(x, row / 64)];
+        std::uint64_t& word = words_[static_cast<std::size_t>(x * wordsPerColumn_) + row / 64];
         const std::uint64_t bit = std::uint64_t{1} << (row % 64);
         const bool fresh = (word & bit) == 0;
         word |= bit;
@@ -58,23 +59,14 @@ public:
         const auto [left, right] = std::minmax(x0, x1);
         const auto [top, bottom] =
             std::minmax({static_cast<unsigned>(y0), static_cast<unsigned>(y1)});
-        const unsigned firstWord = top / 64, lastWord = bottom / 64;
-        const std::uint64_t firstBits = ~std::uint64_t{0} << (top % 64);
-        const std::uint64_t lastBits = ~std::uint64_t{0} >> (63 - bottom % 64);
         for (int x = left; x <= right; ++x) {
-            const std::uint64_t* const column = &words_[index(x, 0)];
-            if (firstWord == lastWord) {
-                if ((column[firstWord] & firstBits & lastBits) != (firstBits & lastBits)) {
-                    return false;
-                }
-                continue;
-            }
-            if ((column[firstWord] & firstBits) != firstBits ||
-                (column[lastWord] & lastBits) != lastBits) {
-                return false;
-            }
-            for (unsigned word = firstWord + 1; word < lastWord; ++word) {
-                if (column[word] != ~std::uint64_t{0}) {
+            const std::uint64_t* const column =
+                &words_[static_cast<std::size_t>(x * wordsPerColumn_)];
+            for (unsigned word = top / 64; word <= bottom / 64; ++word) {
+                const std::uint64_t all = ~std::uint64_t{0};
+                const std::uint64_t bits = (word == top / 64 ? all << (top % 64) : all) &
+                                           (word == bottom / 64 ? all >> (63 - bottom % 64) : all);
+                if ((column[word] & bits) != bits) {
                     return false;
                 }
             }
@@ -83,10 +75,6 @@ public:
     }
 
 private:
-    std::size_t index(int x, unsigned word) const {
-        return static_cast<std::size_t>(x * wordsPerColumn_) + word;
-    }
-
     int wordsPerColumn_ = 0;
     std::vector<std::uint64_t> words_;
 };
@@ -100,15 +88,14 @@ struct VisibleDot {
 // The working storage of a render, kept from one render to the next so that, once the first has
 // run, a render neither allocates nor faults in fresh memory.
 struct Scratch {
-    std::vector<double> rowSinA, rowCosASinR, rowCosACosR;
-    // Each cell's lowest level and top, column by column, a vector's worth of padding each.
-    std::vector<std::uint8_t> lowestLevels, tops;
+    // Each cell's lowest level and top, column by column with a vector's worth of padding each;
+    // whether each column has a tall run.
+    std::vector<std::uint8_t> lowestLevels, tops, tallColumns;
     std::vector<std::int16_t> rowMinima;
-    std::vector<std::uint8_t> tallColumns;
-    std::vector<std::int32_t> groupedOffsets;
     Claims claims;
     std::vector<VisibleDot> visible;
-    std::vector<std::int32_t> keptCounts;
+    // How many dots each tall run kept; the grouped runs' projected offsets.
+    std::vector<std::int32_t> keptCounts, groupedOffsets;
     // The canvas with each row padded: painting runs down the screen's columns, and rows close to
     // a power of two of bytes apart, as the graph's 513 pixels are, would share a few cache sets.
     // Its last pixel lies outside every row, where dots that are dropped go.
@@ -154,17 +141,6 @@ public:
         levelsLeadFactor_ = 2 * (absSinR + kSlack);
         depthLead_ = 2 * (absCosR + kSlack) * (kPerspectiveDistance + extent + 1);
         depthLeadFactor_ = absSinR - kSlack;
-        // The row terms repeat the projection's products operand for operand, so that taking them
-        // out of the inner loops leaves every rounding as it was.
-        for (auto* terms : {&scratch.rowSinA, &scratch.rowCosASinR, &scratch.rowCosACosR}) {
-            terms->resize(static_cast<std::size_t>(rowsPadded_));
-        }
-        for (int y = 0; y < rows_; ++y) {
-            const int j = y - (cells_ + 1) / 2;
-            scratch.rowSinA[y] = j * view.sinA;
-            scratch.rowCosASinR[y] = j * view.cosA * view.sinR;
-            scratch.rowCosACosR[y] = j * view.cosA * view.cosR;
-        }
         const auto cellCount = static_cast<std::size_t>(columns() * rowsPadded_);
         // A cell holds one run, and a pixel is claimed once at most.
         scratch.lowestLevels.resize(cellCount);
@@ -210,27 +186,21 @@ private:
         return static_cast<std::size_t>(column * rowsPadded_ + row);
     }
 
-    // The terms of column i that all its cells share.
-    struct ColumnTerms {
-        double iCosA, iSinASinR, iDepth;
-    };
-
-    ColumnTerms columnTerms(int column) const {
-        const int i = columnAt(column);
-        return {i * view_.cosA, i * view_.sinA * view_.sinR, -i * view_.sinA * view_.cosR};
-    }
-
     // The levels stored from `from` on, one per lane.
     [[gnu::always_inline]] static inline Ints widen(const std::uint8_t* from) {
-        return __builtin_convertvector(load<typename Vectors<Lanes>::Bytes>(from), Ints);
+        typename Vectors<Lanes>::Bytes bytes;
+        std::memcpy(&bytes, from, sizeof bytes);
+        return __builtin_convertvector(bytes, Ints);
     }
 
-    // The ground terms of the cell of row `row`, in every lane.
-    [[gnu::always_inline]] inline Ground<Lanes> cellAt(const ColumnTerms& column,
-                                                       std::size_t row) const {
-        return {(column.iCosA - scratch_.rowSinA[row]) * kPerspectiveDistance - Doubles{},
-                (scratch_.rowCosASinR[row] + column.iSinASinR) - Doubles{},
-                (column.iDepth - scratch_.rowCosACosR[row]) - Doubles{}};
+    // The ground terms of the cells of rows j (counted from the centre) of a column, one per lane.
+    // They repeat the projection's products operand for operand, so that taking them out of the
+    // loops over levels leaves every rounding as it was.
+    [[gnu::always_inline]] inline Ground<Lanes> ground(int column, const Doubles& j) const {
+        const int i = columnAt(column);
+        return {(i * view_.cosA - j * view_.sinA) * kPerspectiveDistance,
+                j * view_.cosA * view_.sinR + i * view_.sinA * view_.sinR,
+                -i * view_.sinA * view_.cosR - j * view_.cosA * view_.cosR};
     }
 
     // Each row's minimum over map columns x - 1..x + 1, a missing last row stood in for by the one
@@ -271,18 +241,18 @@ private:
         if (scratch_.tallColumns[static_cast<std::size_t>(column)] == 0) {
             return 0;
         }
-        const ColumnTerms terms = columnTerms(column);
         const std::uint8_t* const tops = &scratch_.tops[cellIndex(column, 0)];
         const std::uint8_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
         std::int64_t dots = 0;
-        const int rowStep = -dj_, end = rowStep > 0 ? cells_ + 1 : 0;
+        const int rowStep = -dj_, end = rowStep > 0 ? cells_ + 1 : 0, halfHeight = (cells_ + 1) / 2;
         for (int row = rowStep > 0 ? 1 : cells_; row != end; row += rowStep) {
             const int top = tops[row];
             const int lowest = lowestLevels[row];
             if (top - lowest >= kGroupedRun) {
                 const VisibleDot* const first = kept;
-                dots +=
-                    keepVisibleRun(cellAt(terms, static_cast<std::size_t>(row)), top, lowest, kept);
+                dots += keepVisibleRun(
+                    ground(column, static_cast<double>(row - halfHeight) - Doubles{}), top, lowest,
+                    kept);
                 *keptCount++ = static_cast<std::int32_t>(kept - first);
             }
         }
@@ -384,22 +354,19 @@ private:
     // level of each at a time, into `groupedOffsets`: the offset of the dot `step` levels above
     // the lowest of row y at y * kGroupedRun + step, the sink's where there is none or it is
     // dropped. Returns the number of dots drawn.
-    [[gnu::always_inline]] inline std::int64_t projectGroupedRuns(int column,
-                                                                  const ColumnTerms& terms) {
+    [[gnu::always_inline]] inline std::int64_t projectGroupedRuns(int column) {
         const std::uint8_t* const tops = &scratch_.tops[cellIndex(column, 0)];
         const std::uint8_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
         std::int32_t* const at = scratch_.groupedOffsets.data();
         // Offset stores may alias any int member: the loop works from copies.
-        const int lastCell = cells_;
+        const int lastCell = cells_, halfHeight = (cells_ + 1) / 2;
         const double stride = stride_;
         const Ints sink = Ints{} + sink_;
         Ints drawnDots{};
         for (std::size_t y = 1; y <= static_cast<std::size_t>(lastCell); y += Lanes) {
-            // The ground terms of the cells of rows y on, one per lane.
-            const Ground<Lanes> cells{
-                (terms.iCosA - load<Doubles>(&scratch_.rowSinA[y])) * kPerspectiveDistance,
-                load<Doubles>(&scratch_.rowCosASinR[y]) + terms.iSinASinR,
-                terms.iDepth - load<Doubles>(&scratch_.rowCosACosR[y])};
+            const Ground<Lanes> cells = ground(
+                column, __builtin_convertvector(
+                            static_cast<int>(y) - halfHeight + laneNumbers<Ints>(), Doubles));
             const Ints lowest = widen(&lowestLevels[y]);
             const Ints lengths = widen(&tops[y]) - lowest + 1;
             // The last group may reach past the last cell.
@@ -437,7 +404,7 @@ private:
     // copies.
     [[gnu::always_inline]] inline std::int64_t paintColumn(int column, const VisibleDot*& kept,
                                                            std::int32_t*& keptCount) {
-        const std::int64_t dots = projectGroupedRuns(column, columnTerms(column));
+        const std::int64_t dots = projectGroupedRuns(column);
         PixelBits* const pixels = scratch_.easel.data();
         const PixelBits* const colours = colours_.data();
         const std::uint8_t* const tops = &scratch_.tops[cellIndex(column, 0)];

@@ -56,10 +56,8 @@ const LevelColours kBandColours = tabulate(&colourBandDotColour);
 
 Pixel background(bool monochrome) { return monochrome ? Pixel{127, 0, 0, 0} : Pixel{}; }
 
-// Each path compiles the painter for its own instructions.
-std::int64_t paintPlain(SurfacePainter<2>& painter) { return painter.paint(); }
-
 #if defined(__x86_64__)
+// The wide path compiles the painter for its own instructions.
 [[gnu::target("avx2")]] std::int64_t paintWide(SurfacePainter<4>& painter) {
     return painter.paint();
 }
@@ -133,7 +131,7 @@ std::int64_t renderSurface(SurfacePath path, const HeightMap& heights, std::int1
 #endif
     SurfacePainter<2> painter(heights, regionWidth, regionHeight, projection, colours,
                               backgroundBits, scratch, canvas);
-    return paintPlain(painter);
+    return painter.paint();
 }
 
 }  // namespace kestrane
