@@ -1,7 +1,7 @@
-#include "graph3d/surface_renderer.h"
-
 // The renderer's entry points: the dot colours, the view's projection terms, and the choice of
 // the path that paints.
+
+#include "graph3d/surface_renderer.h"
 
 #include <algorithm>
 #include <array>
