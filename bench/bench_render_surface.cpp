@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "graph3d/surface_renderer.h"
+#include "graph3d/surface_paths.h"
 
 namespace kestrane {
 namespace {
@@ -30,17 +30,16 @@ HeightMap region(int (*surface)(int, int)) {
     return heights;
 }
 
-// Time of one render (clear included) at the given tilt, by the clock on the wall, as a helper
-// thread's time counts too; time_per_dot divides it by the dots that land on the canvas, seen or
-// overdrawn. Repeated, the rows also report their fastest run.
-void render(benchmark::State& state, int (*surface)(int, int), SurfacePath path,
-            SurfaceThreads threads, double tilt) {
+// Time of one render (clear included) at the given tilt, on the calling thread; time_per_dot
+// divides it by the dots that land on the canvas, seen or overdrawn. Repeated, the rows also report
+// their fastest run.
+void render(benchmark::State& state, int (*surface)(int, int), SurfacePath path, double tilt) {
     const HeightMap heights = region(surface);
     const SurfaceView view{.angleR = tilt};
     PixelGrid canvas;
     std::int64_t dots = 0;
     for (auto _ : state) {
-        dots = renderSurface(path, threads, heights, kRegionWidth, kRegionHeight, view, canvas);
+        dots = renderSurface(path, heights, kRegionWidth, kRegionHeight, view, canvas);
         benchmark::DoNotOptimize(canvas.data());
         benchmark::ClobberMemory();
     }
@@ -50,32 +49,26 @@ void render(benchmark::State& state, int (*surface)(int, int), SurfacePath path,
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-// A row per surface, path, threads and tilt. The way the program renders, the processor's
-// fastest path with two threads, goes unnamed; the plain path beside it is marked "/plain", a
-// render by one thread alone "/1thread". "/top" rows look straight down, the steepest tilt the
-// graph window allows, the others tilt as a new graph does. Every row turns as a new graph does.
+// A row per surface, path and tilt. The way the program renders, the processor's fastest path,
+// goes unnamed; the plain path beside it is marked "/plain". "/top" rows look straight down, the
+// steepest tilt the graph window allows, the others tilt as a new graph does. Every row turns as a
+// new graph does.
 void registerRows() {
     const auto paths = supportedSurfacePaths();
     for (const auto& [name, surface] : {std::pair{"smooth", &smooth}, std::pair{"rough", &rough}}) {
         for (const auto path : paths) {
-            for (const auto threads : {SurfaceThreads::two, SurfaceThreads::one}) {
-                std::string row = std::string("BM_RenderSurface/") + name;
-                if (path != paths.back()) {
-                    row += "/plain";
-                }
-                if (threads == SurfaceThreads::one) {
-                    row += "/1thread";
-                }
-                for (const auto& [suffix, tilt] :
-                     {std::pair{"", kStartAngleR}, std::pair{"/top", degreesToRadians(90)}}) {
-                    benchmark::RegisterBenchmark((row + suffix).c_str(), render, surface, path,
-                                                 threads, tilt)
-                        ->Unit(benchmark::kMillisecond)
-                        ->UseRealTime()
-                        ->ComputeStatistics("min", [](const std::vector<double>& times) {
-                            return *std::min_element(times.begin(), times.end());
-                        });
-                }
+            std::string row = std::string("BM_RenderSurface/") + name;
+            if (path != paths.back()) {
+                row += "/plain";
+            }
+            for (const auto& [suffix, tilt] :
+                 {std::pair{"", kStartAngleR}, std::pair{"/top", degreesToRadians(90)}}) {
+                benchmark::RegisterBenchmark((row + suffix).c_str(), render, surface, path, tilt)
+                    ->Unit(benchmark::kMillisecond)
+                    ->UseRealTime()
+                    ->ComputeStatistics("min", [](const std::vector<double>& times) {
+                        return *std::min_element(times.begin(), times.end());
+                    });
             }
         }
     }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "workspace/height_map.h"
 #include "workspace/numbers.h"
@@ -50,21 +49,5 @@ struct SurfaceView {
 // Returns the number of dots that land in the drawable area, painted over later or not.
 std::int64_t renderSurface(const HeightMap& heights, std::int16_t regionWidth,
                            std::int16_t regionHeight, const SurfaceView& view, PixelGrid& canvas);
-
-// The ways renderSurface can compute: plain runs on every processor, wide on those with 256-bit
-// vector instructions (AVX2). Both paint the same pixels and count the same dots.
-enum class SurfacePath { plain, wide };
-
-// Whether the calling thread renders alone or, on a machine with more than one processor, shares
-// the work with a helper thread of its own. Both paint the same pixels and count the same dots.
-enum class SurfaceThreads { one, two };
-
-// The paths this processor runs, plain first; renderSurface takes the last, with two threads.
-std::vector<SurfacePath> supportedSurfacePaths();
-
-// renderSurface along the given path, which must be one of supportedSurfacePaths().
-std::int64_t renderSurface(SurfacePath path, SurfaceThreads threads, const HeightMap& heights,
-                           std::int16_t regionWidth, std::int16_t regionHeight,
-                           const SurfaceView& view, PixelGrid& canvas);
 
 }  // namespace kestrane

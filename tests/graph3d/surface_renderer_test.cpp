@@ -7,20 +7,18 @@
 #include <cmath>
 #include <tuple>
 
+#include "graph3d/surface_paths.h"
+
 namespace kestrane {
 namespace {
 
 constexpr Pixel kBlue{127, 0, 0, 0}, kBlack{};
 const double kTop = degreesToRadians(90), kSide = degreesToRadians(180);
 
-// Calls render(path, threads, description) for every path this processor runs, alone and shared.
+// Calls render(path, description) for every path this processor runs.
 void forEveryWay(auto render) {
     for (const SurfacePath path : supportedSurfacePaths()) {
-        for (const SurfaceThreads threads : {SurfaceThreads::one, SurfaceThreads::two}) {
-            render(path, threads,
-                   testing::Message() << " on path " << static_cast<int>(path) << " with threads "
-                                      << static_cast<int>(threads));
-        }
+        render(path, testing::Message() << " on path " << static_cast<int>(path));
     }
 }
 
@@ -60,10 +58,10 @@ TEST(RenderSurface, DrawsTheRegionAroundTheCentreWithinTheDrawableArea) {
             std::fill_n(&expected(left, y), right - left + 1, std::bit_cast<Pixel>(rgb));
         }
         const auto cell = [&level](int, int y) { return y == 0 ? 86 : level; };
-        forEveryWay([&](SurfacePath path, SurfaceThreads threads, const testing::Message& way) {
+        forEveryWay([&](SurfacePath path, const testing::Message& way) {
             PixelGrid canvas;
             canvas.fill({1, 2, 3, 4});
-            renderSurface(path, threads, mapOf(width, height, cell), width, height, view, canvas);
+            renderSurface(path, mapOf(width, height, cell), width, height, view, canvas);
             EXPECT_EQ(canvas, expected) << name << way;
         });
     }
@@ -75,9 +73,9 @@ TEST(RenderSurface, DrawsTheRegionAroundTheCentreWithinTheDrawableArea) {
 TEST(RenderSurface, HalfWayPositionsGoToTheEvenPixel) {
     const auto cell = [](int x, int y) { return y != 1 ? 0 : x == 1 ? 33 : x == 23 ? 11 : 0; };
     const HeightMap heights = mapOf(24, 24002, cell);
-    forEveryWay([&](SurfacePath path, SurfaceThreads threads, const testing::Message& way) {
+    forEveryWay([&](SurfacePath path, const testing::Message& way) {
         PixelGrid canvas;
-        renderSurface(path, threads, heights, 24, 24002, {.angleA = 0, .angleR = 0}, canvas);
+        renderSurface(path, heights, 24, 24002, {.angleA = 0, .angleR = 0}, canvas);
         EXPECT_EQ(canvas(238, 258), monochromeDotColour(11)) << way;
         EXPECT_EQ(canvas(212, 282), monochromeDotColour(33)) << way;
     });
@@ -155,10 +153,9 @@ TEST(RenderSurface, MatchesThePlainProjectionBitForBit) {
         PixelGrid expected;
         const std::int64_t dots =
             plainRender(map, width, height_, view.angleA, view.angleR, expected);
-        forEveryWay([&](SurfacePath path, SurfaceThreads threads, const testing::Message& way) {
+        forEveryWay([&](SurfacePath path, const testing::Message& way) {
             PixelGrid canvas;
-            EXPECT_EQ(renderSurface(path, threads, map, width, height_, view, canvas), dots)
-                << name << way;
+            EXPECT_EQ(renderSurface(path, map, width, height_, view, canvas), dots) << name << way;
             EXPECT_EQ(canvas, expected) << name << way;
         });
     }
@@ -169,10 +166,10 @@ TEST(RenderSurface, MatchesThePlainProjectionBitForBit) {
 TEST(RenderSurface, PaintsAGridOfAnySizeLikeThePartOfAFullOne) {
     const HeightMap map = mapOf(181, 140, hills);
     const SurfaceView view{degreesToRadians(35), degreesToRadians(120)};
-    forEveryWay([&](SurfacePath path, SurfaceThreads threads, const testing::Message& way) {
+    forEveryWay([&](SurfacePath path, const testing::Message& way) {
         PixelGrid full, part(300, 203);
-        renderSurface(path, threads, map, 181, 140, view, full);
-        renderSurface(path, threads, map, 181, 140, view, part);
+        renderSurface(path, map, 181, 140, view, full);
+        renderSurface(path, map, 181, 140, view, part);
         for (int y = 0; y < part.rows() - 1; ++y) {
             for (int x = 0; x < part.columns() - 1; ++x) {
                 ASSERT_EQ(part(x, y), full(x, y)) << x << ", " << y << way;

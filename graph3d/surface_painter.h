@@ -1,0 +1,453 @@
+#pragma once
+
+// Paints a surface, far to near and up each run, as if every dot were painted, on one path. The
+// tall runs are worked out first, nearest dot first, so that a dot that a nearer one hides is
+// left out, and so is the rest of a run once every pixel it could still reach is hidden.
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "graph3d/surface_lanes.h"
+#include "workspace/height_map.h"
+#include "workspace/pixel_grid.h"
+
+namespace kestrane {
+
+// Above every height a picture gives (0..93), so a neighbour always lowers it.
+constexpr int kNeighbourMinimumStart = 100;
+
+// Runs of up to this many levels are grouped: projected together with the other runs of their
+// group of rows, a level of each at a time. Longer ones are tall, worked out nearest dot first.
+constexpr int kGroupedRun = 3;
+
+// Far above the rounding error of any difference the run checks bound, and far below any slope
+// they could matter for.
+constexpr double kSlack = 1e-9;
+
+// A pixel's four bytes as one number. Painting stores these rather than Pixel, whose byte members
+// would let a store alias anything and keep the compiler from holding values in registers.
+using PixelBits = std::uint32_t;
+
+// A colour per level, and a few more, so that a grouped run may look up all its possible levels.
+using LevelColours = std::array<PixelBits, 256 + kGroupedRun>;
+
+// Canvas pixels claimed by the dots of tall runs, a bit each, column by column. Rows are taken as
+// unsigned, as those of drawn dots are never negative: that spares the sign corrections of
+// dividing them.
+class Claims {
+public:
+    void clear(int columns, int rows) {
+        wordsPerColumn_ = (rows + 63) / 64;
+        words_.assign(static_cast<std::size_t>(columns * wordsPerColumn_), 0);
+    }
+
+    // Claims pixel (x, y); false when it was claimed before.
+    bool claim(int x, int y) {
+        const auto row = static_cast<unsigned>(y);
+        std::uint64_t& word = words_[static_cast<std::size_t>(x * wordsPerColumn_) + row / 64];
+        const std::uint64_t bit = std::uint64_t{1} << (row % 64);
+        const bool fresh = (word & bit) == 0;
+        word |= bit;
+        return fresh;
+    }
+
+    // Whether every pixel of the box with corners (x0, y0) and (x1, y1), in any order, is claimed.
+    bool allClaimed(int x0, int y0, int x1, int y1) const {
+        const auto [left, right] = std::minmax(x0, x1);
+        const auto [top, bottom] =
+            std::minmax({static_cast<unsigned>(y0), static_cast<unsigned>(y1)});
+        for (int x = left; x <= right; ++x) {
+            const std::uint64_t* const column =
+                &words_[static_cast<std::size_t>(x * wordsPerColumn_)];
+            for (unsigned word = top / 64; word <= bottom / 64; ++word) {
+                const std::uint64_t all = ~std::uint64_t{0};
+                const std::uint64_t bits = (word == top / 64 ? all << (top % 64) : all) &
+                                           (word == bottom / 64 ? all >> (63 - bottom % 64) : all);
+                if ((column[word] & bits) != bits) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+private:
+    int wordsPerColumn_ = 0;
+    std::vector<std::uint64_t> words_;
+};
+
+// A dot of a tall run that will be painted, and where.
+struct VisibleDot {
+    std::int32_t offset;
+    PixelBits colour;
+};
+
+// The working storage of a render, kept from one render to the next so that, once the first has
+// run, a render neither allocates nor faults in fresh memory.
+struct Scratch {
+    // Each cell's lowest level and top, column by column with a vector's worth of padding each;
+    // whether each column has a tall run.
+    std::vector<std::uint8_t> lowestLevels, tops, tallColumns;
+    std::vector<std::int16_t> rowMinima;
+    Claims claims;
+    std::vector<VisibleDot> visible;
+    // How many dots each tall run kept; the grouped runs' projected offsets.
+    std::vector<std::int32_t> keptCounts, groupedOffsets;
+    // The canvas with each row padded: painting runs down the screen's columns, and rows close to
+    // a power of two of bytes apart, as the graph's 513 pixels are, would share a few cache sets.
+    // Its last pixel lies outside every row, where dots that are dropped go.
+    std::vector<PixelBits> easel;
+};
+
+// A level of a run and the pixel it lands on.
+struct PlacedDot {
+    int level;
+    int x, y;
+};
+
+template <int Lanes>
+class SurfacePainter {
+    using Doubles = typename Vectors<Lanes>::Doubles;
+    using Ints = typename Vectors<Lanes>::Ints;
+
+public:
+    SurfacePainter(const HeightMap& heights, int regionWidth, int regionHeight,
+                   const Projection& view, const LevelColours& colours, PixelBits background,
+                   Scratch& scratch, PixelGrid& canvas)
+        : heights_(heights),
+          regionWidth_(regionWidth),
+          halfWidth_(roundHalfEven(regionWidth / 2.0)),
+          cells_(2 * roundHalfEven(regionHeight / 2.0) - 1),
+          rows_(regionHeight + 1),
+          rowsPadded_(rows_ + Lanes),
+          // Depth grows with i when sinA >= 0 and with j when cosA >= 0: painted far to near.
+          di_(view.sinA >= 0 ? 1 : -1),
+          dj_(view.cosA >= 0 ? 1 : -1),
+          stride_(canvas.columns() + 16),
+          sink_(canvas.rows() * stride_),
+          view_(view),
+          colours_(colours),
+          scratch_(scratch),
+          canvas_(canvas) {
+        scratch.easel.assign(static_cast<std::size_t>(sink_ + 1), background);
+        // Every |py| and |pz| stays below `extent`; 16-bit region sizes keep it far below 100000,
+        // and so the depth 100000 - pz above 0.
+        const double extent = halfWidth_ + (cells_ + 1) / 2 + 256;
+        const double absSinR = std::abs(view.sinR), absCosR = std::abs(view.cosR);
+        levelsLead_ = (absCosR - kSlack) * (kPerspectiveDistance - extent - 1);
+        levelsLeadFactor_ = 2 * (absSinR + kSlack);
+        depthLead_ = 2 * (absCosR + kSlack) * (kPerspectiveDistance + extent + 1);
+        depthLeadFactor_ = absSinR - kSlack;
+        const auto cellCount = static_cast<std::size_t>(columns() * rowsPadded_);
+        // A cell holds one run, and a pixel is claimed once at most.
+        scratch.lowestLevels.resize(cellCount);
+        scratch.tops.resize(cellCount);
+        scratch.tallColumns.resize(static_cast<std::size_t>(columns()));
+        scratch.keptCounts.resize(cellCount);
+        scratch.rowMinima.resize(static_cast<std::size_t>(rowsPadded_));
+        scratch.groupedOffsets.resize(static_cast<std::size_t>(rowsPadded_ * kGroupedRun));
+        scratch.claims.clear(canvas.columns(), canvas.rows());
+        scratch.visible.resize(static_cast<std::size_t>(canvas.columns() * canvas.rows()));
+    }
+
+    // Paints the surface and copies it onto the canvas; returns the number of dots drawn.
+    [[gnu::always_inline]] inline std::int64_t paint() {
+        for (int column = 0; column < columns(); ++column) {
+            findRuns(column);
+        }
+        std::int64_t dots = 0;
+        VisibleDot* kept = scratch_.visible.data();
+        std::int32_t* keptCount = scratch_.keptCounts.data();
+        for (int column = columns() - 1; column >= 0; --column) {
+            dots += keepVisibleDots(column, kept, keptCount);
+        }
+        const VisibleDot* painted = kept;
+        for (int column = 0; column < columns(); ++column) {
+            dots += paintColumn(column, painted, keptCount);
+        }
+        for (int y = 0; y < canvas_.rows(); ++y) {
+            std::memcpy(static_cast<void*>(canvas_.row(y)),
+                        &scratch_.easel[static_cast<std::size_t>(y * stride_)],
+                        static_cast<std::size_t>(canvas_.columns()) * sizeof(PixelBits));
+        }
+        return dots;
+    }
+
+private:
+    int columns() const { return 2 * halfWidth_ - 1; }
+
+    // Offset i from the centre of a column, counting columns far to near.
+    int columnAt(int column) const { return (column - (halfWidth_ - 1)) * di_; }
+
+    std::size_t cellIndex(int column, int row) const {
+        return static_cast<std::size_t>(column * rowsPadded_ + row);
+    }
+
+    // The levels stored from `from` on, one per lane.
+    [[gnu::always_inline]] static inline Ints widen(const std::uint8_t* from) {
+        typename Vectors<Lanes>::Bytes bytes;
+        std::memcpy(&bytes, from, sizeof bytes);
+        return __builtin_convertvector(bytes, Ints);
+    }
+
+    // The ground terms of the cells of rows j (counted from the centre) of a column, one per lane.
+    // They repeat the projection's products operand for operand, so that taking them out of the
+    // loops over levels leaves every rounding as it was.
+    [[gnu::always_inline]] inline Ground<Lanes> ground(int column, const Doubles& j) const {
+        const int i = columnAt(column);
+        return {(i * view_.cosA - j * view_.sinA) * kPerspectiveDistance,
+                j * view_.cosA * view_.sinR + i * view_.sinA * view_.sinR,
+                -i * view_.sinA * view_.cosR - j * view_.cosA * view_.cosR};
+    }
+
+    // Each row's minimum over map columns x - 1..x + 1, a missing last row stood in for by the one
+    // before it; then each cell's lowest level, one below the least of the minima of rows
+    // y - 1..y + 1, and its top, its own height.
+    [[gnu::always_inline]] inline void findRuns(int column) {
+        // Row and column 0 always exist; a missing last column is stood in for by the cell's own,
+        // which changes no minimum.
+        const int x = columnAt(column) + halfWidth_;
+        const std::uint8_t* const left = heights_.column(x - 1);
+        const std::uint8_t* const here = heights_.column(x);
+        const std::uint8_t* const right = heights_.column(std::min(x + 1, regionWidth_));
+        std::uint8_t* const tops = &scratch_.tops[cellIndex(column, 0)];
+        std::uint8_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
+        std::int16_t* const minima = scratch_.rowMinima.data();
+        // Byte stores may alias any member: the loops work from copies.
+        const int rows = rows_, cells = cells_;
+        for (int y = 0; y < rows; ++y) {
+            tops[y] = here[y];
+            minima[y] = std::min(std::min(left[y], here[y]), right[y]);
+        }
+        minima[rows] = minima[rows - 1];
+        int longest = 0;
+        for (int y = 1; y <= cells; ++y) {
+            const int lowest = std::min(std::min(kNeighbourMinimumStart, int{minima[y - 1]}),
+                                        std::min(int{minima[y]}, int{minima[y + 1]}));
+            const int lowestLevel = lowest - (lowest > 0 ? 1 : 0);
+            lowestLevels[y] = static_cast<std::uint8_t>(lowestLevel);
+            longest = std::max(longest, here[y] - lowestLevel);
+        }
+        scratch_.tallColumns[static_cast<std::size_t>(column)] = longest >= kGroupedRun;
+    }
+
+    // Works out the column's tall runs near to far, keeps their dots that can be seen and counts
+    // how many each kept. Returns the number of their dots drawn.
+    [[gnu::always_inline]] inline std::int64_t keepVisibleDots(int column, VisibleDot*& kept,
+                                                               std::int32_t*& keptCount) {
+        if (scratch_.tallColumns[static_cast<std::size_t>(column)] == 0) {
+            return 0;
+        }
+        const std::uint8_t* const tops = &scratch_.tops[cellIndex(column, 0)];
+        const std::uint8_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
+        std::int64_t dots = 0;
+        const int rowStep = -dj_, end = rowStep > 0 ? cells_ + 1 : 0, halfHeight = (cells_ + 1) / 2;
+        for (int row = rowStep > 0 ? 1 : cells_; row != end; row += rowStep) {
+            const int top = tops[row];
+            const int lowest = lowestLevels[row];
+            if (top - lowest >= kGroupedRun) {
+                const VisibleDot* const first = kept;
+                dots += keepVisibleRun(
+                    ground(column, static_cast<double>(row - halfHeight) - Doubles{}), top, lowest,
+                    kept);
+                *keptCount++ = static_cast<std::int32_t>(kept - first);
+            }
+        }
+        return dots;
+    }
+
+    // Projects both ends of a tall run and checks how the dots between move. Along a run only the
+    // level changes. x moves one way, as the depth does. y is N / depth with N = py * 100000, both
+    // moving: in exact arithmetic a step changes it by (dN * depth - N * dDepth) / (depth *
+    // depth'), where dN = 100000 * cosR and dDepth = -sinR up to errors far below kSlack. When one
+    // product outweighs the other twice over at every step of the run, every step moves y the same
+    // way: levelsLead_ > largest |py| * levelsLeadFactor_, or smallest |py| * depthLeadFactor_ >
+    // depthLead_ with py of one sign. Then every dot lies in the box of pixels its two ends span,
+    // and between any two of its dots, the others do. Keeps the drawn dots that no nearer dot
+    // hides; returns the number drawn.
+    [[gnu::always_inline]] inline std::int64_t keepVisibleRun(const Ground<Lanes>& cell, int top,
+                                                              int lowest, VisibleDot*& kept) {
+        Doubles ends = static_cast<double>(lowest) - Doubles{};
+        ends[0] = top;
+        const Dots<Lanes> both = project(view_, cell, ends);
+        const double topPy = std::abs(both.py[0]), lowestPy = std::abs(both.py[1]);
+        const bool monotone =
+            levelsLead_ > (topPy > lowestPy ? topPy : lowestPy) * levelsLeadFactor_ ||
+            (((both.py[0] > 0 && both.py[1] > 0) || (both.py[0] < 0 && both.py[1] < 0)) &&
+             (topPy < lowestPy ? topPy : lowestPy) * depthLeadFactor_ > depthLead_);
+        const auto beyond = [](const Doubles& screen, double last) {
+            return (screen[0] < 0 && screen[1] < 0) || (screen[0] > last && screen[1] > last);
+        };
+        // Both ends beyond the same edge of the drawable area, and so every dot between.
+        if (beyond(both.screenX, view_.lastX) || (monotone && beyond(both.screenY, view_.lastY))) {
+            return 0;
+        }
+        const Ints x = both.x(), y = both.y();
+        const bool topDrawn = both.drawn[0] != 0, lowestDrawn = both.drawn[1] != 0;
+        // Boxed, the drawn dots are those from `high` to `low`, each in the box their ends span.
+        const bool boxed = monotone && (topDrawn || lowestDrawn);
+        PlacedDot high{top, x[0], y[0]}, low{lowest, x[1], y[1]};
+        std::int64_t dots = 0;
+        if (boxed) {
+            const PlacedDot topDot = high;
+            high = topDrawn ? high : lastDrawn(cell, low, top);
+            low = lowestDrawn ? low : lastDrawn(cell, topDot, lowest);
+            dots = high.level - low.level + 1;
+            keep(high, kept);
+        }
+        PlacedDot at = high;
+        for (int level = boxed ? high.level - 1 : top;
+             level >= low.level &&
+             !(boxed && scratch_.claims.allClaimed(at.x, at.y, low.x, low.y));) {
+            const Dots<Lanes> next =
+                project(view_, cell, __builtin_convertvector(level - laneNumbers<Ints>(), Doubles));
+            const Ints nextX = next.x(), nextY = next.y();
+            for (int lane = 0; lane < Lanes && level >= low.level; ++lane, --level) {
+                if (boxed || next.drawn[lane] != 0) {
+                    at = {level, nextX[lane], nextY[lane]};
+                    dots += boxed ? 0 : 1;
+                    keep(at, kept);
+                }
+            }
+        }
+        return dots;
+    }
+
+    // In a run whose drawn dots are one unbroken stretch, the drawn dot farthest from `drawn`
+    // towards level `end`, which is not drawn: found by projecting, each time, up to Lanes levels
+    // spread evenly over those still in doubt.
+    [[gnu::always_inline]] inline PlacedDot lastDrawn(const Ground<Lanes>& cell, PlacedDot drawn,
+                                                      int end) const {
+        while (std::abs(end - drawn.level) > 1) {
+            const int gap = std::abs(end - drawn.level);
+            const int direction = end > drawn.level ? 1 : -1;
+            const int probes = std::min(Lanes, gap - 1);
+            Ints levels;
+            for (int lane = 0; lane < Lanes; ++lane) {
+                levels[lane] =
+                    drawn.level + direction * (std::min(lane + 1, probes) * gap / (probes + 1));
+            }
+            const auto next = project(view_, cell, __builtin_convertvector(levels, Doubles));
+            const Ints nextX = next.x(), nextY = next.y();
+            int lane = 0;
+            for (; lane < probes && next.drawn[lane] != 0; ++lane) {
+                drawn = {levels[lane], nextX[lane], nextY[lane]};
+            }
+            if (lane < probes) {
+                end = levels[lane];
+            }
+        }
+        return drawn;
+    }
+
+    // Keeps a drawn dot of a tall run unless a nearer one claimed its pixel.
+    [[gnu::always_inline]] inline void keep(const PlacedDot& dot, VisibleDot*& kept) {
+        if (scratch_.claims.claim(dot.x, dot.y)) {
+            *kept++ = {dot.y * stride_ + dot.x, colours_[static_cast<std::size_t>(dot.level)]};
+        }
+    }
+
+    // Projects the levels of the column's grouped runs, Lanes rows at a time from row 1 up, a
+    // level of each at a time, into `groupedOffsets`: the offset of the dot `step` levels above
+    // the lowest of row y at y * kGroupedRun + step, the sink's where there is none or it is
+    // dropped. Returns the number of dots drawn.
+    [[gnu::always_inline]] inline std::int64_t projectGroupedRuns(int column) {
+        const std::uint8_t* const tops = &scratch_.tops[cellIndex(column, 0)];
+        const std::uint8_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
+        std::int32_t* const at = scratch_.groupedOffsets.data();
+        // Offset stores may alias any int member: the loop works from copies.
+        const int lastCell = cells_, halfHeight = (cells_ + 1) / 2;
+        const double stride = stride_;
+        const Ints sink = Ints{} + sink_;
+        Ints drawnDots{};
+        for (std::size_t y = 1; y <= static_cast<std::size_t>(lastCell); y += Lanes) {
+            const Ground<Lanes> cells = ground(
+                column, __builtin_convertvector(
+                            static_cast<int>(y) - halfHeight + laneNumbers<Ints>(), Doubles));
+            const Ints lowest = widen(&lowestLevels[y]);
+            const Ints lengths = widen(&tops[y]) - lowest + 1;
+            // The last group may reach past the last cell.
+            const Ints grouped =
+                (lengths <= kGroupedRun) & (static_cast<int>(y) + laneNumbers<Ints>() <= lastCell);
+            int longest = 0;
+            for (int lane = 0; lane < Lanes; ++lane) {
+                longest = std::max(longest, lengths[lane] & grouped[lane]);
+            }
+            for (int step = 0; step < kGroupedRun; ++step) {
+                Ints offsets = sink;
+                if (step < longest) {
+                    const Ints projected =
+                        project(view_, cells, __builtin_convertvector(lowest + step, Doubles))
+                            .offsets(stride);
+                    const Ints drawn = (step < lengths) & grouped & (projected >= 0);
+                    drawnDots -= drawn;
+                    offsets = drawn ? projected : offsets;
+                }
+                for (std::size_t lane = 0; lane < Lanes; ++lane) {
+                    at[(y + lane) * kGroupedRun + static_cast<std::size_t>(step)] = offsets[lane];
+                }
+            }
+        }
+        std::int64_t dots = 0;
+        for (int lane = 0; lane < Lanes; ++lane) {
+            dots += drawnDots[lane];
+        }
+        return dots;
+    }
+
+    // Paints a column's runs far to near: the grouped ones from their projected offsets, each
+    // tall one with the dots it kept, taken from the end of those kept backwards. Returns the
+    // number of grouped dots drawn. A pixel store may alias any member, so the loop works from
+    // copies.
+    [[gnu::always_inline]] inline std::int64_t paintColumn(int column, const VisibleDot*& kept,
+                                                           std::int32_t*& keptCount) {
+        const std::int64_t dots = projectGroupedRuns(column);
+        PixelBits* const pixels = scratch_.easel.data();
+        const PixelBits* const colours = colours_.data();
+        const std::uint8_t* const tops = &scratch_.tops[cellIndex(column, 0)];
+        const std::uint8_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
+        const std::int32_t* const at = scratch_.groupedOffsets.data();
+        const int rowStep = dj_, end = rowStep > 0 ? cells_ + 1 : 0;
+        for (int row = rowStep > 0 ? 1 : cells_; row != end; row += rowStep) {
+            const auto y = static_cast<std::size_t>(row);
+            const int lowest = lowestLevels[y];
+            if (tops[y] - lowest < kGroupedRun) {
+                // Run lengths follow no pattern, which makes branches dear: every possible dot
+                // is stored, those not drawn in the sink.
+                for (std::size_t step = 0; step < kGroupedRun; ++step) {
+                    pixels[at[y * kGroupedRun + step]] =
+                        colours[static_cast<std::size_t>(lowest) + step];
+                }
+            } else {
+                const VisibleDot* const last = kept;
+                kept -= *--keptCount;
+                for (const VisibleDot* visible = kept; visible < last; ++visible) {
+                    pixels[visible->offset] = visible->colour;
+                }
+            }
+        }
+        return dots;
+    }
+
+    const HeightMap& heights_;
+    int regionWidth_;
+    int halfWidth_;
+    // Cells are rows 1..cells_ of each column.
+    int cells_;
+    int rows_;
+    int rowsPadded_;
+    int di_;
+    int dj_;
+    int stride_;
+    std::int32_t sink_;
+    Projection view_;
+    const LevelColours& colours_;
+    Scratch& scratch_;
+    PixelGrid& canvas_;
+    double levelsLead_, levelsLeadFactor_, depthLead_, depthLeadFactor_;
+};
+
+}  // namespace kestrane
