@@ -232,6 +232,10 @@ INSTANTIATE_TEST_SUITE_P(
             "tooLittleImageData",
             pngOfChunks(header(9, 9) + chunk("IDAT", deflated(QByteArray(50, '\0'))) + kEnd)},
         RefusedRow{"unknownCriticalChunk", afterHeader(kGrey8File, chunk("ABCD", "data"))},
+        // Rows dearer than the budget: refused from the header, before the library holds a row.
+        RefusedRow{"rowsBeyondTheBudget",
+                   pngOfChunks(header(300000, 512) + chunk("IDAT", kNineRows) + kEnd),
+                   &DecodeCost::memory, 512 * 512 * 4 + 64 * 1024},
         // Holds the canvas and a few rows, never the picture.
         RefusedRow{"declares100000Squared",
                    pngOfChunks(header(100000, 100000) + chunk("IDAT", kNineRows) + kEnd),
