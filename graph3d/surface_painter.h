@@ -59,14 +59,24 @@ public:
         const auto [left, right] = std::minmax(x0, x1);
         const auto [top, bottom] =
             std::minmax({static_cast<unsigned>(y0), static_cast<unsigned>(y1)});
+        const unsigned first = top / 64, last = bottom / 64;
+        const std::uint64_t all = ~std::uint64_t{0}, firstBits = all << (top % 64),
+                            lastBits = all >> (63 - bottom % 64);
         for (int x = left; x <= right; ++x) {
             const std::uint64_t* const column =
                 &words_[static_cast<std::size_t>(x * wordsPerColumn_)];
-            for (unsigned word = top / 64; word <= bottom / 64; ++word) {
-                const std::uint64_t all = ~std::uint64_t{0};
-                const std::uint64_t bits = (word == top / 64 ? all << (top % 64) : all) &
-                                           (word == bottom / 64 ? all >> (63 - bottom % 64) : all);
-                if ((column[word] & bits) != bits) {
+            // Most boxes lie within one word of each column.
+            if (first == last) {
+                if ((column[first] & firstBits & lastBits) != (firstBits & lastBits)) {
+                    return false;
+                }
+                continue;
+            }
+            if ((column[first] & firstBits) != firstBits || (column[last] & lastBits) != lastBits) {
+                return false;
+            }
+            for (unsigned word = first + 1; word < last; ++word) {
+                if (column[word] != all) {
                     return false;
                 }
             }
@@ -298,7 +308,8 @@ private:
             dots = high.level - low.level + 1;
             keep(high, kept);
         }
-        PlacedDot at = high;
+        // The last dot kept, whose pixel is claimed; none yet when not boxed.
+        PlacedDot at = boxed ? high : PlacedDot{top, -1, -1};
         for (int level = boxed ? high.level - 1 : top;
              level >= low.level &&
              !(boxed && scratch_.claims.allClaimed(at.x, at.y, low.x, low.y));) {
@@ -307,9 +318,13 @@ private:
             const Ints nextX = next.x(), nextY = next.y();
             for (int lane = 0; lane < Lanes && level >= low.level; ++lane, --level) {
                 if (boxed || next.drawn[lane] != 0) {
+                    // Many dots in a row land on one pixel, which the first of them claimed.
+                    const bool samePixel = nextX[lane] == at.x && nextY[lane] == at.y;
                     at = {level, nextX[lane], nextY[lane]};
                     dots += boxed ? 0 : 1;
-                    keep(at, kept);
+                    if (!samePixel) {
+                        keep(at, kept);
+                    }
                 }
             }
         }
