@@ -102,6 +102,8 @@ struct Scratch {
     // whether each column has a tall run.
     std::vector<std::uint8_t> lowestLevels, tops, tallColumns;
     std::vector<std::int16_t> rowMinima;
+    // The rows of a column's tall runs, near to far.
+    std::vector<std::int32_t> tallRows;
     Claims claims;
     std::vector<VisibleDot> visible;
     // How many dots each tall run kept; the grouped runs' projected offsets.
@@ -158,6 +160,7 @@ public:
         scratch.tallColumns.resize(static_cast<std::size_t>(columns()));
         scratch.keptCounts.resize(cellCount);
         scratch.rowMinima.resize(static_cast<std::size_t>(rowsPadded_));
+        scratch.tallRows.resize(static_cast<std::size_t>(rowsPadded_));
         scratch.groupedOffsets.resize(static_cast<std::size_t>(rowsPadded_ * kGroupedRun));
         scratch.claims.clear(canvas.columns(), canvas.rows());
         scratch.visible.resize(static_cast<std::size_t>(canvas.columns() * canvas.rows()));
@@ -245,7 +248,8 @@ private:
     }
 
     // Works out the column's tall runs near to far, keeps their dots that can be seen and counts
-    // how many each kept. Returns the number of their dots drawn.
+    // how many each kept. Returns the number of their dots drawn. The ends of Lanes runs are
+    // projected together.
     [[gnu::always_inline]] inline std::int64_t keepVisibleDots(int column, VisibleDot*& kept,
                                                                std::int32_t*& keptCount) {
         if (scratch_.tallColumns[static_cast<std::size_t>(column)] == 0) {
@@ -253,23 +257,44 @@ private:
         }
         const std::uint8_t* const tops = &scratch_.tops[cellIndex(column, 0)];
         const std::uint8_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
-        std::int64_t dots = 0;
+        std::int32_t* const rows = scratch_.tallRows.data();
+        int count = 0;
         const int rowStep = -dj_, end = rowStep > 0 ? cells_ + 1 : 0, halfHeight = (cells_ + 1) / 2;
         for (int row = rowStep > 0 ? 1 : cells_; row != end; row += rowStep) {
-            const int top = tops[row];
-            const int lowest = lowestLevels[row];
-            if (top - lowest >= kGroupedRun) {
+            rows[count] = row;
+            count += tops[row] - lowestLevels[row] >= kGroupedRun;
+        }
+        // The last group's lanes past the last tall run repeat it.
+        std::fill_n(rows + count, Lanes, rows[count - 1]);
+        std::int64_t dots = 0;
+        for (int n = 0; n < count; n += Lanes) {
+            Ints top, lowest;
+            for (int lane = 0; lane < Lanes; ++lane) {
+                top[lane] = tops[rows[n + lane]];
+                lowest[lane] = lowestLevels[rows[n + lane]];
+            }
+            Ints j;
+            std::memcpy(&j, rows + n, sizeof j);
+            const Ground<Lanes> cells =
+                ground(column, __builtin_convertvector(j - halfHeight, Doubles));
+            const Dots<Lanes> topDots =
+                project(view_, cells, __builtin_convertvector(top, Doubles));
+            const Dots<Lanes> lowestDots =
+                project(view_, cells, __builtin_convertvector(lowest, Doubles));
+            for (int lane = 0; lane < Lanes && n + lane < count; ++lane) {
                 const VisibleDot* const first = kept;
-                dots += keepVisibleRun(
-                    ground(column, static_cast<double>(row - halfHeight) - Doubles{}), top, lowest,
-                    kept);
+                const Ground<Lanes> cell{cells.scaledPx[lane] - Doubles{},
+                                         cells.py[lane] - Doubles{}, cells.pz[lane] - Doubles{}};
+                dots +=
+                    keepVisibleRun(cell, topDots, lowestDots, lane, top[lane], lowest[lane], kept);
                 *keptCount++ = static_cast<std::int32_t>(kept - first);
             }
         }
         return dots;
     }
 
-    // Projects both ends of a tall run and checks how the dots between move. Along a run only the
+    // Checks how the dots of a tall run, whose ends are lane `run` of `topDots` and `lowestDots`,
+    // move. Along a run only the
     // level changes. x moves one way, as the depth does. y is N / depth with N = py * 100000, both
     // moving: in exact arithmetic a step changes it by (dN * depth - N * dDepth) / (depth *
     // depth'), where dN = 100000 * cosR and dDepth = -sinR up to errors far below kSlack. When one
@@ -278,28 +303,30 @@ private:
     // depthLead_ with py of one sign. Then every dot lies in the box of pixels its two ends span,
     // and between any two of its dots, the others do. Keeps the drawn dots that no nearer dot
     // hides; returns the number drawn.
-    [[gnu::always_inline]] inline std::int64_t keepVisibleRun(const Ground<Lanes>& cell, int top,
-                                                              int lowest, VisibleDot*& kept) {
-        Doubles ends = static_cast<double>(lowest) - Doubles{};
-        ends[0] = top;
-        const Dots<Lanes> both = project(view_, cell, ends);
-        const double topPy = std::abs(both.py[0]), lowestPy = std::abs(both.py[1]);
+    [[gnu::always_inline]] inline std::int64_t keepVisibleRun(const Ground<Lanes>& cell,
+                                                              const Dots<Lanes>& topDots,
+                                                              const Dots<Lanes>& lowestDots,
+                                                              int run, int top, int lowest,
+                                                              VisibleDot*& kept) {
+        const double topY = topDots.py[run], lowestY = lowestDots.py[run];
+        const double topPy = std::abs(topY), lowestPy = std::abs(lowestY);
         const bool monotone =
             levelsLead_ > (topPy > lowestPy ? topPy : lowestPy) * levelsLeadFactor_ ||
-            (((both.py[0] > 0 && both.py[1] > 0) || (both.py[0] < 0 && both.py[1] < 0)) &&
+            (((topY > 0 && lowestY > 0) || (topY < 0 && lowestY < 0)) &&
              (topPy < lowestPy ? topPy : lowestPy) * depthLeadFactor_ > depthLead_);
-        const auto beyond = [](const Doubles& screen, double last) {
-            return (screen[0] < 0 && screen[1] < 0) || (screen[0] > last && screen[1] > last);
+        const auto beyond = [run](const Doubles& a, const Doubles& b, double last) {
+            return (a[run] < 0 && b[run] < 0) || (a[run] > last && b[run] > last);
         };
         // Both ends beyond the same edge of the drawable area, and so every dot between.
-        if (beyond(both.screenX, view_.lastX) || (monotone && beyond(both.screenY, view_.lastY))) {
+        if (beyond(topDots.screenX, lowestDots.screenX, view_.lastX) ||
+            (monotone && beyond(topDots.screenY, lowestDots.screenY, view_.lastY))) {
             return 0;
         }
-        const Ints x = both.x(), y = both.y();
-        const bool topDrawn = both.drawn[0] != 0, lowestDrawn = both.drawn[1] != 0;
+        const bool topDrawn = topDots.drawn[run] != 0, lowestDrawn = lowestDots.drawn[run] != 0;
         // Boxed, the drawn dots are those from `high` to `low`, each in the box their ends span.
         const bool boxed = monotone && (topDrawn || lowestDrawn);
-        PlacedDot high{top, x[0], y[0]}, low{lowest, x[1], y[1]};
+        PlacedDot high{top, topDots.x()[run], topDots.y()[run]},
+            low{lowest, lowestDots.x()[run], lowestDots.y()[run]};
         std::int64_t dots = 0;
         if (boxed) {
             const PlacedDot topDot = high;
