@@ -98,9 +98,8 @@ struct VisibleDot {
 // The working storage of a render, kept from one render to the next so that, once the first has
 // run, a render neither allocates nor faults in fresh memory.
 struct Scratch {
-    // Each cell's lowest level and top, column by column with a vector's worth of padding each;
-    // whether each column has a tall run.
-    std::vector<std::uint8_t> lowestLevels, tops, tallColumns;
+    // The column's cells' lowest levels and tops, with a vector's worth of padding.
+    std::vector<std::int32_t> lowestLevels, tops;
     std::vector<std::int16_t> rowMinima;
     // The rows of a column's tall runs, near to far.
     std::vector<std::int32_t> tallRows;
@@ -120,10 +119,18 @@ struct PlacedDot {
     int x, y;
 };
 
+// What the projection of a tall run's two ends shows: where they land, whether each is drawn, and
+// whether the run's dots move one way in y (in x they always do).
+struct RunEnds {
+    PlacedDot top, lowest;
+    bool topDrawn, lowestDrawn, monotone;
+};
+
 template <int Lanes>
 class SurfacePainter {
     using Doubles = typename Vectors<Lanes>::Doubles;
     using Ints = typename Vectors<Lanes>::Ints;
+    using Masks = typename Vectors<Lanes>::Masks;
 
 public:
     SurfacePainter(const HeightMap& heights, int regionWidth, int regionHeight,
@@ -153,12 +160,10 @@ public:
         levelsLeadFactor_ = 2 * (absSinR + kSlack);
         depthLead_ = 2 * (absCosR + kSlack) * (kPerspectiveDistance + extent + 1);
         depthLeadFactor_ = absSinR - kSlack;
-        const auto cellCount = static_cast<std::size_t>(columns() * rowsPadded_);
         // A cell holds one run, and a pixel is claimed once at most.
-        scratch.lowestLevels.resize(cellCount);
-        scratch.tops.resize(cellCount);
-        scratch.tallColumns.resize(static_cast<std::size_t>(columns()));
-        scratch.keptCounts.resize(cellCount);
+        scratch.lowestLevels.resize(static_cast<std::size_t>(rowsPadded_));
+        scratch.tops.resize(static_cast<std::size_t>(rowsPadded_));
+        scratch.keptCounts.resize(static_cast<std::size_t>(columns() * cells_));
         scratch.rowMinima.resize(static_cast<std::size_t>(rowsPadded_));
         scratch.tallRows.resize(static_cast<std::size_t>(rowsPadded_));
         scratch.groupedOffsets.resize(static_cast<std::size_t>(rowsPadded_ * kGroupedRun));
@@ -168,9 +173,6 @@ public:
 
     // Paints the surface and copies it onto the canvas; returns the number of dots drawn.
     [[gnu::always_inline]] inline std::int64_t paint() {
-        for (int column = 0; column < columns(); ++column) {
-            findRuns(column);
-        }
         std::int64_t dots = 0;
         VisibleDot* kept = scratch_.visible.data();
         std::int32_t* keptCount = scratch_.keptCounts.data();
@@ -195,15 +197,11 @@ private:
     // Offset i from the centre of a column, counting columns far to near.
     int columnAt(int column) const { return (column - (halfWidth_ - 1)) * di_; }
 
-    std::size_t cellIndex(int column, int row) const {
-        return static_cast<std::size_t>(column * rowsPadded_ + row);
-    }
-
-    // The levels stored from `from` on, one per lane.
-    [[gnu::always_inline]] static inline Ints widen(const std::uint8_t* from) {
-        typename Vectors<Lanes>::Bytes bytes;
-        std::memcpy(&bytes, from, sizeof bytes);
-        return __builtin_convertvector(bytes, Ints);
+    // The values stored from `from` on, one per lane.
+    [[gnu::always_inline]] static inline Ints load(const std::int32_t* from) {
+        Ints values;
+        std::memcpy(&values, from, sizeof values);
+        return values;
     }
 
     // The ground terms of the cells of rows j (counted from the centre) of a column, one per lane.
@@ -218,16 +216,16 @@ private:
 
     // Each row's minimum over map columns x - 1..x + 1, a missing last row stood in for by the one
     // before it; then each cell's lowest level, one below the least of the minima of rows
-    // y - 1..y + 1, and its top, its own height.
-    [[gnu::always_inline]] inline void findRuns(int column) {
+    // y - 1..y + 1, and its top, its own height. Returns whether the column has a tall run.
+    [[gnu::always_inline]] inline bool findRuns(int column) {
         // Row and column 0 always exist; a missing last column is stood in for by the cell's own,
         // which changes no minimum.
         const int x = columnAt(column) + halfWidth_;
         const std::uint8_t* const left = heights_.column(x - 1);
         const std::uint8_t* const here = heights_.column(x);
         const std::uint8_t* const right = heights_.column(std::min(x + 1, regionWidth_));
-        std::uint8_t* const tops = &scratch_.tops[cellIndex(column, 0)];
-        std::uint8_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
+        std::int32_t* const tops = scratch_.tops.data();
+        std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
         std::int16_t* const minima = scratch_.rowMinima.data();
         // Byte stores may alias any member: the loops work from copies.
         const int rows = rows_, cells = cells_;
@@ -241,10 +239,10 @@ private:
             const int lowest = std::min(std::min(kNeighbourMinimumStart, int{minima[y - 1]}),
                                         std::min(int{minima[y]}, int{minima[y + 1]}));
             const int lowestLevel = lowest - (lowest > 0 ? 1 : 0);
-            lowestLevels[y] = static_cast<std::uint8_t>(lowestLevel);
+            lowestLevels[y] = lowestLevel;
             longest = std::max(longest, here[y] - lowestLevel);
         }
-        scratch_.tallColumns[static_cast<std::size_t>(column)] = longest >= kGroupedRun;
+        return longest >= kGroupedRun;
     }
 
     // Works out the column's tall runs near to far, keeps their dots that can be seen and counts
@@ -252,11 +250,11 @@ private:
     // projected together.
     [[gnu::always_inline]] inline std::int64_t keepVisibleDots(int column, VisibleDot*& kept,
                                                                std::int32_t*& keptCount) {
-        if (scratch_.tallColumns[static_cast<std::size_t>(column)] == 0) {
+        if (!findRuns(column)) {
             return 0;
         }
-        const std::uint8_t* const tops = &scratch_.tops[cellIndex(column, 0)];
-        const std::uint8_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
+        const std::int32_t* const tops = scratch_.tops.data();
+        const std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
         std::int32_t* const rows = scratch_.tallRows.data();
         int count = 0;
         const int rowStep = -dj_, end = rowStep > 0 ? cells_ + 1 : 0, halfHeight = (cells_ + 1) / 2;
@@ -273,60 +271,66 @@ private:
                 top[lane] = tops[rows[n + lane]];
                 lowest[lane] = lowestLevels[rows[n + lane]];
             }
-            Ints j;
-            std::memcpy(&j, rows + n, sizeof j);
             const Ground<Lanes> cells =
-                ground(column, __builtin_convertvector(j - halfHeight, Doubles));
+                ground(column, __builtin_convertvector(load(rows + n) - halfHeight, Doubles));
             const Dots<Lanes> topDots =
                 project(view_, cells, __builtin_convertvector(top, Doubles));
             const Dots<Lanes> lowestDots =
                 project(view_, cells, __builtin_convertvector(lowest, Doubles));
+            const Masks monotone = monotoneRuns(topDots.py, lowestDots.py);
+            const auto beyond = [](const Doubles& a, const Doubles& b, double last) {
+                return ((a < 0) & (b < 0)) | ((a > last) & (b > last));
+            };
+            // Both ends beyond the same edge of the drawable area, and so every dot between.
+            const Masks hidden =
+                beyond(topDots.screenX, lowestDots.screenX, view_.lastX) |
+                (monotone & beyond(topDots.screenY, lowestDots.screenY, view_.lastY));
             for (int lane = 0; lane < Lanes && n + lane < count; ++lane) {
                 const VisibleDot* const first = kept;
-                const Ground<Lanes> cell{cells.scaledPx[lane] - Doubles{},
-                                         cells.py[lane] - Doubles{}, cells.pz[lane] - Doubles{}};
-                dots +=
-                    keepVisibleRun(cell, topDots, lowestDots, lane, top[lane], lowest[lane], kept);
+                if (hidden[lane] == 0) {
+                    const Ground<Lanes> cell{cells.scaledPx[lane] - Doubles{},
+                                             cells.py[lane] - Doubles{},
+                                             cells.pz[lane] - Doubles{}};
+                    const RunEnds ends{{top[lane], topDots.x[lane], topDots.y[lane]},
+                                       {lowest[lane], lowestDots.x[lane], lowestDots.y[lane]},
+                                       topDots.drawn[lane] != 0,
+                                       lowestDots.drawn[lane] != 0,
+                                       monotone[lane] != 0};
+                    dots += keepVisibleRun(cell, ends, kept);
+                }
                 *keptCount++ = static_cast<std::int32_t>(kept - first);
             }
         }
         return dots;
     }
 
-    // Checks how the dots of a tall run, whose ends are lane `run` of `topDots` and `lowestDots`,
-    // move. Along a run only the
-    // level changes. x moves one way, as the depth does. y is N / depth with N = py * 100000, both
-    // moving: in exact arithmetic a step changes it by (dN * depth - N * dDepth) / (depth *
-    // depth'), where dN = 100000 * cosR and dDepth = -sinR up to errors far below kSlack. When one
-    // product outweighs the other twice over at every step of the run, every step moves y the same
-    // way: levelsLead_ > largest |py| * levelsLeadFactor_, or smallest |py| * depthLeadFactor_ >
-    // depthLead_ with py of one sign. Then every dot lies in the box of pixels its two ends span,
-    // and between any two of its dots, the others do. Keeps the drawn dots that no nearer dot
-    // hides; returns the number drawn.
+    // Whether the dots of each of Lanes tall runs, with the given py at their ends, move one way.
+    // Along a run only the level changes. x moves one way, as the depth does. y is N / depth with
+    // N = py * 100000, both moving: in exact arithmetic a step changes it by (dN * depth - N *
+    // dDepth) / (depth * depth'), where dN = 100000 * cosR and dDepth = -sinR up to errors far
+    // below kSlack. When one product outweighs the other twice over at every step of the run,
+    // every step moves y the same way: levelsLead_ > largest |py| * levelsLeadFactor_, or
+    // smallest |py| * depthLeadFactor_ > depthLead_ with py of one sign. Then every dot lies in
+    // the box of pixels its two ends span, and between any two of its dots, the others do.
+    [[gnu::always_inline]] inline Masks monotoneRuns(const Doubles& topPy,
+                                                     const Doubles& lowestPy) const {
+        const Doubles topSize = topPy < 0 ? -topPy : topPy;
+        const Doubles lowestSize = lowestPy < 0 ? -lowestPy : lowestPy;
+        return (levelsLead_ > (topSize > lowestSize ? topSize : lowestSize) * levelsLeadFactor_) |
+               ((((topPy > 0) & (lowestPy > 0)) | ((topPy < 0) & (lowestPy < 0))) &
+                ((topSize < lowestSize ? topSize : lowestSize) * depthLeadFactor_ > depthLead_));
+    }
+
+    // Keeps the drawn dots of a tall run that no nearer dot hides; returns the number drawn.
     [[gnu::always_inline]] inline std::int64_t keepVisibleRun(const Ground<Lanes>& cell,
-                                                              const Dots<Lanes>& topDots,
-                                                              const Dots<Lanes>& lowestDots,
-                                                              int run, int top, int lowest,
+                                                              const RunEnds& ends,
                                                               VisibleDot*& kept) {
-        const double topY = topDots.py[run], lowestY = lowestDots.py[run];
-        const double topPy = std::abs(topY), lowestPy = std::abs(lowestY);
-        const bool monotone =
-            levelsLead_ > (topPy > lowestPy ? topPy : lowestPy) * levelsLeadFactor_ ||
-            (((topY > 0 && lowestY > 0) || (topY < 0 && lowestY < 0)) &&
-             (topPy < lowestPy ? topPy : lowestPy) * depthLeadFactor_ > depthLead_);
-        const auto beyond = [run](const Doubles& a, const Doubles& b, double last) {
-            return (a[run] < 0 && b[run] < 0) || (a[run] > last && b[run] > last);
-        };
-        // Both ends beyond the same edge of the drawable area, and so every dot between.
-        if (beyond(topDots.screenX, lowestDots.screenX, view_.lastX) ||
-            (monotone && beyond(topDots.screenY, lowestDots.screenY, view_.lastY))) {
-            return 0;
-        }
-        const bool topDrawn = topDots.drawn[run] != 0, lowestDrawn = lowestDots.drawn[run] != 0;
+        const bool monotone = ends.monotone, topDrawn = ends.topDrawn,
+                   lowestDrawn = ends.lowestDrawn;
+        const int top = ends.top.level, lowest = ends.lowest.level;
         // Boxed, the drawn dots are those from `high` to `low`, each in the box their ends span.
         const bool boxed = monotone && (topDrawn || lowestDrawn);
-        PlacedDot high{top, topDots.x()[run], topDots.y()[run]},
-            low{lowest, lowestDots.x()[run], lowestDots.y()[run]};
+        PlacedDot high = ends.top, low = ends.lowest;
         std::int64_t dots = 0;
         if (boxed) {
             const PlacedDot topDot = high;
@@ -342,7 +346,7 @@ private:
              !(boxed && scratch_.claims.allClaimed(at.x, at.y, low.x, low.y));) {
             const Dots<Lanes> next =
                 project(view_, cell, __builtin_convertvector(level - laneNumbers<Ints>(), Doubles));
-            const Ints nextX = next.x(), nextY = next.y();
+            const Ints nextX = next.x, nextY = next.y;
             for (int lane = 0; lane < Lanes && level >= low.level; ++lane, --level) {
                 if (boxed || next.drawn[lane] != 0) {
                     // Many dots in a row land on one pixel, which the first of them claimed.
@@ -373,7 +377,7 @@ private:
                     drawn.level + direction * (std::min(lane + 1, probes) * gap / (probes + 1));
             }
             const auto next = project(view_, cell, __builtin_convertvector(levels, Doubles));
-            const Ints nextX = next.x(), nextY = next.y();
+            const Ints nextX = next.x, nextY = next.y;
             int lane = 0;
             for (; lane < probes && next.drawn[lane] != 0; ++lane) {
                 drawn = {levels[lane], nextX[lane], nextY[lane]};
@@ -397,8 +401,8 @@ private:
     // the lowest of row y at y * kGroupedRun + step, the sink's where there is none or it is
     // dropped. Returns the number of dots drawn.
     [[gnu::always_inline]] inline std::int64_t projectGroupedRuns(int column) {
-        const std::uint8_t* const tops = &scratch_.tops[cellIndex(column, 0)];
-        const std::uint8_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
+        const std::int32_t* const tops = scratch_.tops.data();
+        const std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
         std::int32_t* const at = scratch_.groupedOffsets.data();
         // Offset stores may alias any int member: the loop works from copies.
         const int lastCell = cells_, halfHeight = (cells_ + 1) / 2;
@@ -409,8 +413,8 @@ private:
             const Ground<Lanes> cells = ground(
                 column, __builtin_convertvector(
                             static_cast<int>(y) - halfHeight + laneNumbers<Ints>(), Doubles));
-            const Ints lowest = widen(&lowestLevels[y]);
-            const Ints lengths = widen(&tops[y]) - lowest + 1;
+            const Ints lowest = load(&lowestLevels[y]);
+            const Ints lengths = load(&tops[y]) - lowest + 1;
             // The last group may reach past the last cell.
             const Ints grouped =
                 (lengths <= kGroupedRun) & (static_cast<int>(y) + laneNumbers<Ints>() <= lastCell);
@@ -446,11 +450,12 @@ private:
     // copies.
     [[gnu::always_inline]] inline std::int64_t paintColumn(int column, const VisibleDot*& kept,
                                                            std::int32_t*& keptCount) {
+        findRuns(column);
         const std::int64_t dots = projectGroupedRuns(column);
         PixelBits* const pixels = scratch_.easel.data();
         const PixelBits* const colours = colours_.data();
-        const std::uint8_t* const tops = &scratch_.tops[cellIndex(column, 0)];
-        const std::uint8_t* const lowestLevels = &scratch_.lowestLevels[cellIndex(column, 0)];
+        const std::int32_t* const tops = scratch_.tops.data();
+        const std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
         const std::int32_t* const at = scratch_.groupedOffsets.data();
         const int rowStep = dj_, end = rowStep > 0 ? cells_ + 1 : 0;
         for (int row = rowStep > 0 ? 1 : cells_; row != end; row += rowStep) {
