@@ -24,7 +24,6 @@ struct Vectors {
     typedef double Doubles __attribute__((vector_size(8 * Lanes)));
     typedef std::int64_t Masks __attribute__((vector_size(8 * Lanes)));
     typedef std::int32_t Ints __attribute__((vector_size(4 * Lanes)));
-    typedef std::uint8_t Bytes __attribute__((vector_size(Lanes)));
 };
 
 // 0, 1, 2, ...

@@ -60,19 +60,15 @@ public:
         const auto [top, bottom] =
             std::minmax({static_cast<unsigned>(y0), static_cast<unsigned>(y1)});
         const unsigned first = top / 64, last = bottom / 64;
-        const std::uint64_t all = ~std::uint64_t{0}, firstBits = all << (top % 64),
-                            lastBits = all >> (63 - bottom % 64);
+        const std::uint64_t all = ~std::uint64_t{0}, lastBits = all >> (63 - bottom % 64);
+        // Most boxes lie within one word of each column, which holds both ends' bits.
+        const std::uint64_t firstBits = (all << (top % 64)) & (first == last ? lastBits : all),
+                            lastWordBits = first == last ? 0 : lastBits;
         for (int x = left; x <= right; ++x) {
             const std::uint64_t* const column =
                 &words_[static_cast<std::size_t>(x * wordsPerColumn_)];
-            // Most boxes lie within one word of each column.
-            if (first == last) {
-                if ((column[first] & firstBits & lastBits) != (firstBits & lastBits)) {
-                    return false;
-                }
-                continue;
-            }
-            if ((column[first] & firstBits) != firstBits || (column[last] & lastBits) != lastBits) {
+            if ((column[first] & firstBits) != firstBits ||
+                (column[last] & lastWordBits) != lastWordBits) {
                 return false;
             }
             for (unsigned word = first + 1; word < last; ++word) {
@@ -98,11 +94,9 @@ struct VisibleDot {
 // The working storage of a render, kept from one render to the next so that, once the first has
 // run, a render neither allocates nor faults in fresh memory.
 struct Scratch {
-    // The column's cells' lowest levels and tops, with a vector's worth of padding.
-    std::vector<std::int32_t> lowestLevels, tops;
+    // The column's cells' lowest levels and tops; the rows of its tall runs, near to far.
+    std::vector<std::int32_t> lowestLevels, tops, tallRows;
     std::vector<std::int16_t> rowMinima;
-    // The rows of a column's tall runs, near to far.
-    std::vector<std::int32_t> tallRows;
     Claims claims;
     std::vector<VisibleDot> visible;
     // How many dots each tall run kept; the grouped runs' projected offsets.
@@ -141,7 +135,6 @@ public:
           halfWidth_(roundHalfEven(regionWidth / 2.0)),
           cells_(2 * roundHalfEven(regionHeight / 2.0) - 1),
           rows_(regionHeight + 1),
-          rowsPadded_(rows_ + Lanes),
           // Depth grows with i when sinA >= 0 and with j when cosA >= 0: painted far to near.
           di_(view.sinA >= 0 ? 1 : -1),
           dj_(view.cosA >= 0 ? 1 : -1),
@@ -160,13 +153,15 @@ public:
         levelsLeadFactor_ = 2 * (absSinR + kSlack);
         depthLead_ = 2 * (absCosR + kSlack) * (kPerspectiveDistance + extent + 1);
         depthLeadFactor_ = absSinR - kSlack;
-        // A cell holds one run, and a pixel is claimed once at most.
-        scratch.lowestLevels.resize(static_cast<std::size_t>(rowsPadded_));
-        scratch.tops.resize(static_cast<std::size_t>(rowsPadded_));
+        // Rows have a vector's worth of padding. A cell holds one run, and a pixel is claimed once
+        // at most.
+        const auto rowsPadded = static_cast<std::size_t>(rows_ + Lanes);
+        for (auto* perRow : {&scratch.lowestLevels, &scratch.tops, &scratch.tallRows}) {
+            perRow->resize(rowsPadded);
+        }
+        scratch.rowMinima.resize(rowsPadded);
+        scratch.groupedOffsets.resize(rowsPadded * kGroupedRun);
         scratch.keptCounts.resize(static_cast<std::size_t>(columns() * cells_));
-        scratch.rowMinima.resize(static_cast<std::size_t>(rowsPadded_));
-        scratch.tallRows.resize(static_cast<std::size_t>(rowsPadded_));
-        scratch.groupedOffsets.resize(static_cast<std::size_t>(rowsPadded_ * kGroupedRun));
         scratch.claims.clear(canvas.columns(), canvas.rows());
         scratch.visible.resize(static_cast<std::size_t>(canvas.columns() * canvas.rows()));
     }
@@ -227,7 +222,7 @@ private:
         std::int32_t* const tops = scratch_.tops.data();
         std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
         std::int16_t* const minima = scratch_.rowMinima.data();
-        // Byte stores may alias any member: the loops work from copies.
+        // Stores may alias int members: the loops work from copies.
         const int rows = rows_, cells = cells_;
         for (int y = 0; y < rows; ++y) {
             tops[y] = here[y];
@@ -325,33 +320,28 @@ private:
     [[gnu::always_inline]] inline std::int64_t keepVisibleRun(const Ground<Lanes>& cell,
                                                               const RunEnds& ends,
                                                               VisibleDot*& kept) {
-        const bool monotone = ends.monotone, topDrawn = ends.topDrawn,
-                   lowestDrawn = ends.lowestDrawn;
-        const int top = ends.top.level, lowest = ends.lowest.level;
         // Boxed, the drawn dots are those from `high` to `low`, each in the box their ends span.
-        const bool boxed = monotone && (topDrawn || lowestDrawn);
+        const bool boxed = ends.monotone && (ends.topDrawn || ends.lowestDrawn);
         PlacedDot high = ends.top, low = ends.lowest;
         std::int64_t dots = 0;
         if (boxed) {
-            const PlacedDot topDot = high;
-            high = topDrawn ? high : lastDrawn(cell, low, top);
-            low = lowestDrawn ? low : lastDrawn(cell, topDot, lowest);
+            high = ends.topDrawn ? high : lastDrawn(cell, ends.lowest, ends.top.level);
+            low = ends.lowestDrawn ? low : lastDrawn(cell, ends.top, ends.lowest.level);
             dots = high.level - low.level + 1;
             keep(high, kept);
         }
         // The last dot kept, whose pixel is claimed; none yet when not boxed.
-        PlacedDot at = boxed ? high : PlacedDot{top, -1, -1};
-        for (int level = boxed ? high.level - 1 : top;
+        PlacedDot at = boxed ? high : PlacedDot{ends.top.level, -1, -1};
+        for (int level = boxed ? high.level - 1 : ends.top.level;
              level >= low.level &&
              !(boxed && scratch_.claims.allClaimed(at.x, at.y, low.x, low.y));) {
             const Dots<Lanes> next =
                 project(view_, cell, __builtin_convertvector(level - laneNumbers<Ints>(), Doubles));
-            const Ints nextX = next.x, nextY = next.y;
             for (int lane = 0; lane < Lanes && level >= low.level; ++lane, --level) {
                 if (boxed || next.drawn[lane] != 0) {
                     // Many dots in a row land on one pixel, which the first of them claimed.
-                    const bool samePixel = nextX[lane] == at.x && nextY[lane] == at.y;
-                    at = {level, nextX[lane], nextY[lane]};
+                    const bool samePixel = next.x[lane] == at.x && next.y[lane] == at.y;
+                    at = {level, next.x[lane], next.y[lane]};
                     dots += boxed ? 0 : 1;
                     if (!samePixel) {
                         keep(at, kept);
@@ -367,8 +357,7 @@ private:
     // spread evenly over those still in doubt.
     [[gnu::always_inline]] inline PlacedDot lastDrawn(const Ground<Lanes>& cell, PlacedDot drawn,
                                                       int end) const {
-        while (std::abs(end - drawn.level) > 1) {
-            const int gap = std::abs(end - drawn.level);
+        for (int gap; (gap = std::abs(end - drawn.level)) > 1;) {
             const int direction = end > drawn.level ? 1 : -1;
             const int probes = std::min(Lanes, gap - 1);
             Ints levels;
@@ -377,10 +366,9 @@ private:
                     drawn.level + direction * (std::min(lane + 1, probes) * gap / (probes + 1));
             }
             const auto next = project(view_, cell, __builtin_convertvector(levels, Doubles));
-            const Ints nextX = next.x, nextY = next.y;
             int lane = 0;
             for (; lane < probes && next.drawn[lane] != 0; ++lane) {
-                drawn = {levels[lane], nextX[lane], nextY[lane]};
+                drawn = {levels[lane], next.x[lane], next.y[lane]};
             }
             if (lane < probes) {
                 end = levels[lane];
@@ -485,7 +473,6 @@ private:
     // Cells are rows 1..cells_ of each column.
     int cells_;
     int rows_;
-    int rowsPadded_;
     int di_;
     int dj_;
     int stride_;

@@ -19,28 +19,12 @@ namespace {
 constexpr int kTopRampLevel = 93;
 constexpr int kCentreShiftDown = 20;
 
-struct ColourBand {
-    int lowestLevel;
-    std::uint32_t rgb;
-};
-
-// Highest band first; the first band whose lowest level is reached gives the colour.
-constexpr std::array<ColourBand, 16> kColourBands{{{85, 0xFF0000},
-                                                   {79, 0xFF007B},
-                                                   {73, 0xFF00FF},
-                                                   {67, 0xFF4B7D},
-                                                   {61, 0xFF9900},
-                                                   {55, 0xFFC800},
-                                                   {49, 0xFFFF00},
-                                                   {43, 0x7DFF00},
-                                                   {37, 0x00FF00},
-                                                   {31, 0x007D7D},
-                                                   {25, 0x0000FF},
-                                                   {19, 0x1933FF},
-                                                   {13, 0x3366FF},
-                                                   {7, 0x6598FF},
-                                                   {1, 0x99CCFF},
-                                                   {0, 0xC8C8FF}}};
+// The colour bands from the lowest up: level 0 alone, then six levels each from level 1, and the
+// last from level 85 on.
+constexpr int kBandLevels = 6;
+constexpr std::array<std::uint32_t, 16> kColourBands{
+    0xC8C8FF, 0x99CCFF, 0x6598FF, 0x3366FF, 0x1933FF, 0x0000FF, 0x007D7D, 0x00FF00,
+    0x7DFF00, 0xFFFF00, 0xFFC800, 0xFF9900, 0xFF4B7D, 0xFF00FF, 0xFF007B, 0xFF0000};
 
 LevelColours tabulate(Pixel (*colour)(std::uint8_t)) {
     LevelColours colours;
@@ -72,10 +56,10 @@ Pixel monochromeDotColour(std::uint8_t level) {
 }
 
 Pixel colourBandDotColour(std::uint8_t level) {
-    const auto band = std::find_if(kColourBands.begin(), kColourBands.end(),
-                                   [&](const ColourBand& b) { return level >= b.lowestLevel; });
+    const std::size_t band =
+        std::min<std::size_t>((level + kBandLevels - 1) / kBandLevels, kColourBands.size() - 1);
     // A pixel's bytes are blue, green, red and the reserved 0.
-    return std::bit_cast<Pixel>(band->rgb);
+    return std::bit_cast<Pixel>(kColourBands[band]);
 }
 
 void clearGraphCanvas(PixelGrid& canvas, bool monochromeBackground) {
