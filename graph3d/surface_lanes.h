@@ -51,8 +51,8 @@ struct Ground {
 };
 
 // Where Lanes dots land: the screen position, whether it is drawn, the pixel it rounds to (of use
-// only when drawn) and its column and row (0 for a dot that is dropped), and py, whose sign and
-// size the run checks need. Each use inlines the projection and keeps only what it reads.
+// only when drawn), and py, whose sign and size the run checks need. Each use inlines the
+// projection and keeps only what it reads.
 template <int Lanes>
 struct Dots {
     using Doubles = typename Vectors<Lanes>::Doubles;
@@ -61,8 +61,10 @@ struct Dots {
     Doubles screenX, screenY;
     typename Vectors<Lanes>::Masks drawn;
     Doubles roundedX, roundedY;
-    Ints x, y;
     Doubles py;
+    // The pixel's column and row, 0 for a dot that is dropped.
+    Ints x = __builtin_convertvector(drawn ? roundedX : 0, Ints);
+    Ints y = __builtin_convertvector(drawn ? roundedY : 0, Ints);
 
     // The pixel's offset in a canvas of the given width, -1 for a dot that is dropped.
     Ints offsets(double stride) const {
@@ -81,18 +83,11 @@ template <int Lanes>
     const Doubles screenX = view.centreX + ground.scaledPx / depth;
     const Doubles screenY = view.centreY + py * kPerspectiveDistance / depth;
     // Written so that a NaN position (from an infinite angle) is dropped as well.
-    const typename Vectors<Lanes>::Masks drawn =
-        (screenX >= 0) & (screenX <= view.lastX) & (screenY >= 0) & (screenY <= view.lastY);
-    const Doubles roundedX = (screenX + kRoundingShift) - kRoundingShift;
-    const Doubles roundedY = (screenY + kRoundingShift) - kRoundingShift;
-    using Ints = typename Vectors<Lanes>::Ints;
     return {screenX,
             screenY,
-            drawn,
-            roundedX,
-            roundedY,
-            __builtin_convertvector(drawn ? roundedX : 0, Ints),
-            __builtin_convertvector(drawn ? roundedY : 0, Ints),
+            (screenX >= 0) & (screenX <= view.lastX) & (screenY >= 0) & (screenY <= view.lastY),
+            (screenX + kRoundingShift) - kRoundingShift,
+            (screenY + kRoundingShift) - kRoundingShift,
             py};
 }
 

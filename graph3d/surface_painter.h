@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "graph3d/surface_lanes.h"
@@ -111,13 +112,6 @@ struct Scratch {
 struct PlacedDot {
     int level;
     int x, y;
-};
-
-// What the projection of a tall run's two ends shows: where they land, whether each is drawn, and
-// whether the run's dots move one way in y (in x they always do).
-struct RunEnds {
-    PlacedDot top, lowest;
-    bool topDrawn, lowestDrawn, monotone;
 };
 
 template <int Lanes>
@@ -257,9 +251,8 @@ private:
             rows[count] = row;
             count += tops[row] - lowestLevels[row] >= kGroupedRun;
         }
-        // The last group's lanes past the last tall run repeat it.
-        std::fill_n(rows + count, Lanes, rows[count - 1]);
         std::int64_t dots = 0;
+        // The last group's lanes past the last tall run take rows listed before, and are not used.
         for (int n = 0; n < count; n += Lanes) {
             Ints top, lowest;
             for (int lane = 0; lane < Lanes; ++lane) {
@@ -272,26 +265,17 @@ private:
                 project(view_, cells, __builtin_convertvector(top, Doubles));
             const Dots<Lanes> lowestDots =
                 project(view_, cells, __builtin_convertvector(lowest, Doubles));
-            const Masks monotone = monotoneRuns(topDots.py, lowestDots.py);
-            const auto beyond = [](const Doubles& a, const Doubles& b, double last) {
-                return ((a < 0) & (b < 0)) | ((a > last) & (b > last));
-            };
-            // Both ends beyond the same edge of the drawable area, and so every dot between.
-            const Masks hidden =
-                beyond(topDots.screenX, lowestDots.screenX, view_.lastX) |
-                (monotone & beyond(topDots.screenY, lowestDots.screenY, view_.lastY));
+            const auto [monotone, hidden] = checkEnds(topDots, lowestDots);
             for (int lane = 0; lane < Lanes && n + lane < count; ++lane) {
                 const VisibleDot* const first = kept;
                 if (hidden[lane] == 0) {
                     const Ground<Lanes> cell{cells.scaledPx[lane] - Doubles{},
                                              cells.py[lane] - Doubles{},
                                              cells.pz[lane] - Doubles{}};
-                    const RunEnds ends{{top[lane], topDots.x[lane], topDots.y[lane]},
-                                       {lowest[lane], lowestDots.x[lane], lowestDots.y[lane]},
-                                       topDots.drawn[lane] != 0,
-                                       lowestDots.drawn[lane] != 0,
-                                       monotone[lane] != 0};
-                    dots += keepVisibleRun(cell, ends, kept);
+                    dots += keepVisibleRun(cell, {top[lane], topDots.x[lane], topDots.y[lane]},
+                                           {lowest[lane], lowestDots.x[lane], lowestDots.y[lane]},
+                                           topDots.drawn[lane] != 0, lowestDots.drawn[lane] != 0,
+                                           monotone[lane] != 0, kept);
                 }
                 *keptCount++ = static_cast<std::int32_t>(kept - first);
             }
@@ -299,40 +283,50 @@ private:
         return dots;
     }
 
-    // Whether the dots of each of Lanes tall runs, with the given py at their ends, move one way.
-    // Along a run only the level changes. x moves one way, as the depth does. y is N / depth with
+    // Whether the dots of each of Lanes tall runs, from the projections of their ends, move one
+    // way in y, and whether they all lie beyond the drawable area. Along a run only the level
+    // changes. x moves one way, as the depth does. y is N / depth with
     // N = py * 100000, both moving: in exact arithmetic a step changes it by (dN * depth - N *
     // dDepth) / (depth * depth'), where dN = 100000 * cosR and dDepth = -sinR up to errors far
     // below kSlack. When one product outweighs the other twice over at every step of the run,
     // every step moves y the same way: levelsLead_ > largest |py| * levelsLeadFactor_, or
     // smallest |py| * depthLeadFactor_ > depthLead_ with py of one sign. Then every dot lies in
     // the box of pixels its two ends span, and between any two of its dots, the others do.
-    [[gnu::always_inline]] inline Masks monotoneRuns(const Doubles& topPy,
-                                                     const Doubles& lowestPy) const {
-        const Doubles topSize = topPy < 0 ? -topPy : topPy;
-        const Doubles lowestSize = lowestPy < 0 ? -lowestPy : lowestPy;
-        return (levelsLead_ > (topSize > lowestSize ? topSize : lowestSize) * levelsLeadFactor_) |
-               ((((topPy > 0) & (lowestPy > 0)) | ((topPy < 0) & (lowestPy < 0))) &
-                ((topSize < lowestSize ? topSize : lowestSize) * depthLeadFactor_ > depthLead_));
+    [[gnu::always_inline]] inline std::pair<Masks, Masks> checkEnds(
+        const Dots<Lanes>& top, const Dots<Lanes>& lowest) const {
+        const Doubles topSize = top.py < 0 ? -top.py : top.py;
+        const Doubles lowestSize = lowest.py < 0 ? -lowest.py : lowest.py;
+        const Masks monotone =
+            (levelsLead_ > (topSize > lowestSize ? topSize : lowestSize) * levelsLeadFactor_) |
+            ((((top.py > 0) & (lowest.py > 0)) | ((top.py < 0) & (lowest.py < 0))) &
+             ((topSize < lowestSize ? topSize : lowestSize) * depthLeadFactor_ > depthLead_));
+        const auto beyond = [](const Doubles& a, const Doubles& b, double last) {
+            return ((a < 0) & (b < 0)) | ((a > last) & (b > last));
+        };
+        // Both ends beyond the same edge of the drawable area, and so every dot between.
+        return {monotone, beyond(top.screenX, lowest.screenX, view_.lastX) |
+                              (monotone & beyond(top.screenY, lowest.screenY, view_.lastY))};
     }
 
     // Keeps the drawn dots of a tall run that no nearer dot hides; returns the number drawn.
+    // Its ends are `high` and `low`; `monotone` as checkEnds found.
     [[gnu::always_inline]] inline std::int64_t keepVisibleRun(const Ground<Lanes>& cell,
-                                                              const RunEnds& ends,
-                                                              VisibleDot*& kept) {
+                                                              PlacedDot high, PlacedDot low,
+                                                              bool topDrawn, bool lowestDrawn,
+                                                              bool monotone, VisibleDot*& kept) {
         // Boxed, the drawn dots are those from `high` to `low`, each in the box their ends span.
-        const bool boxed = ends.monotone && (ends.topDrawn || ends.lowestDrawn);
-        PlacedDot high = ends.top, low = ends.lowest;
+        const bool boxed = monotone && (topDrawn || lowestDrawn);
         std::int64_t dots = 0;
         if (boxed) {
-            high = ends.topDrawn ? high : lastDrawn(cell, ends.lowest, ends.top.level);
-            low = ends.lowestDrawn ? low : lastDrawn(cell, ends.top, ends.lowest.level);
+            // One end at least is drawn, and stays as it is.
+            high = topDrawn ? high : lastDrawn(cell, low, high.level);
+            low = lowestDrawn ? low : lastDrawn(cell, high, low.level);
             dots = high.level - low.level + 1;
             keep(high, kept);
         }
         // The last dot kept, whose pixel is claimed; none yet when not boxed.
-        PlacedDot at = boxed ? high : PlacedDot{ends.top.level, -1, -1};
-        for (int level = boxed ? high.level - 1 : ends.top.level;
+        PlacedDot at = boxed ? high : PlacedDot{high.level, -1, -1};
+        for (int level = boxed ? high.level - 1 : high.level;
              level >= low.level &&
              !(boxed && scratch_.claims.allClaimed(at.x, at.y, low.x, low.y));) {
             const Dots<Lanes> next =
@@ -358,8 +352,7 @@ private:
     [[gnu::always_inline]] inline PlacedDot lastDrawn(const Ground<Lanes>& cell, PlacedDot drawn,
                                                       int end) const {
         for (int gap; (gap = std::abs(end - drawn.level)) > 1;) {
-            const int direction = end > drawn.level ? 1 : -1;
-            const int probes = std::min(Lanes, gap - 1);
+            const int direction = end > drawn.level ? 1 : -1, probes = std::min(Lanes, gap - 1);
             Ints levels;
             for (int lane = 0; lane < Lanes; ++lane) {
                 levels[lane] =
