@@ -98,6 +98,7 @@ struct Scratch {
     // The column's cells' lowest levels and tops; the rows of its tall runs, near to far.
     std::vector<std::int32_t> lowestLevels, tops, tallRows;
     std::vector<std::int16_t> rowMinima;
+    std::vector<double> rowSinA, rowCosASinR, rowCosACosR;
     Claims claims;
     std::vector<VisibleDot> visible;
     // How many dots each tall run kept; the grouped runs' projected offsets.
@@ -154,6 +155,16 @@ public:
             perRow->resize(rowsPadded);
         }
         scratch.rowMinima.resize(rowsPadded);
+        // The ground's terms of each row, j counted from the centre.
+        for (auto* terms : {&scratch.rowSinA, &scratch.rowCosASinR, &scratch.rowCosACosR}) {
+            terms->resize(rowsPadded);
+        }
+        for (std::size_t y = 0; y < rowsPadded; ++y) {
+            const int j = static_cast<int>(y) - (cells_ + 1) / 2;
+            scratch.rowSinA[y] = j * view.sinA;
+            scratch.rowCosASinR[y] = j * view.cosA * view.sinR;
+            scratch.rowCosACosR[y] = j * view.cosA * view.cosR;
+        }
         scratch.groupedOffsets.resize(rowsPadded * kGroupedRun);
         scratch.keptCounts.resize(static_cast<std::size_t>(columns() * cells_));
         scratch.claims.clear(canvas.columns(), canvas.rows());
@@ -187,20 +198,22 @@ private:
     int columnAt(int column) const { return (column - (halfWidth_ - 1)) * di_; }
 
     // The values stored from `from` on, one per lane.
-    [[gnu::always_inline]] static inline Ints load(const std::int32_t* from) {
-        Ints values;
+    template <class Vector = Ints, class T>
+    [[gnu::always_inline]] static inline Vector load(const T* from) {
+        Vector values;
         std::memcpy(&values, from, sizeof values);
         return values;
     }
 
-    // The ground terms of the cells of rows j (counted from the centre) of a column, one per lane.
-    // They repeat the projection's products operand for operand, so that taking them out of the
-    // loops over levels leaves every rounding as it was.
-    [[gnu::always_inline]] inline Ground<Lanes> ground(int column, const Doubles& j) const {
+    // The ground terms of the cells of a column whose rows' terms are given, one per lane. They
+    // repeat the projection's products operand for operand, so that taking them out of the loops
+    // over levels leaves every rounding as it was.
+    [[gnu::always_inline]] inline Ground<Lanes> ground(int column, const Doubles& sinA,
+                                                       const Doubles& cosASinR,
+                                                       const Doubles& cosACosR) const {
         const int i = columnAt(column);
-        return {(i * view_.cosA - j * view_.sinA) * kPerspectiveDistance,
-                j * view_.cosA * view_.sinR + i * view_.sinA * view_.sinR,
-                -i * view_.sinA * view_.cosR - j * view_.cosA * view_.cosR};
+        return {(i * view_.cosA - sinA) * kPerspectiveDistance,
+                cosASinR + i * view_.sinA * view_.sinR, -i * view_.sinA * view_.cosR - cosACosR};
     }
 
     // Each row's minimum over map columns x - 1..x + 1, a missing last row stood in for by the one
@@ -246,7 +259,7 @@ private:
         const std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
         std::int32_t* const rows = scratch_.tallRows.data();
         int count = 0;
-        const int rowStep = -dj_, end = rowStep > 0 ? cells_ + 1 : 0, halfHeight = (cells_ + 1) / 2;
+        const int rowStep = -dj_, end = rowStep > 0 ? cells_ + 1 : 0;
         for (int row = rowStep > 0 ? 1 : cells_; row != end; row += rowStep) {
             rows[count] = row;
             count += tops[row] - lowestLevels[row] >= kGroupedRun;
@@ -255,12 +268,16 @@ private:
         // The last group's lanes past the last tall run take rows listed before, and are not used.
         for (int n = 0; n < count; n += Lanes) {
             Ints top, lowest;
+            Doubles sinA, cosASinR, cosACosR;
             for (int lane = 0; lane < Lanes; ++lane) {
-                top[lane] = tops[rows[n + lane]];
-                lowest[lane] = lowestLevels[rows[n + lane]];
+                const auto row = static_cast<std::size_t>(rows[n + lane]);
+                top[lane] = tops[row];
+                lowest[lane] = lowestLevels[row];
+                sinA[lane] = scratch_.rowSinA[row];
+                cosASinR[lane] = scratch_.rowCosASinR[row];
+                cosACosR[lane] = scratch_.rowCosACosR[row];
             }
-            const Ground<Lanes> cells =
-                ground(column, __builtin_convertvector(load(rows + n) - halfHeight, Doubles));
+            const Ground<Lanes> cells = ground(column, sinA, cosASinR, cosACosR);
             const Dots<Lanes> topDots =
                 project(view_, cells, __builtin_convertvector(top, Doubles));
             const Dots<Lanes> lowestDots =
@@ -316,30 +333,35 @@ private:
                                                               bool monotone, VisibleDot*& kept) {
         // Boxed, the drawn dots are those from `high` to `low`, each in the box their ends span.
         const bool boxed = monotone && (topDrawn || lowestDrawn);
-        std::int64_t dots = 0;
         if (boxed) {
             // One end at least is drawn, and stays as it is.
             high = topDrawn ? high : lastDrawn(cell, low, high.level);
             low = lowestDrawn ? low : lastDrawn(cell, high, low.level);
-            dots = high.level - low.level + 1;
             keep(high, kept);
-        }
-        // The last dot kept, whose pixel is claimed; none yet when not boxed.
-        PlacedDot at = boxed ? high : PlacedDot{high.level, -1, -1};
-        for (int level = boxed ? high.level - 1 : high.level;
-             level >= low.level &&
-             !(boxed && scratch_.claims.allClaimed(at.x, at.y, low.x, low.y));) {
-            const Dots<Lanes> next =
-                project(view_, cell, __builtin_convertvector(level - laneNumbers<Ints>(), Doubles));
-            for (int lane = 0; lane < Lanes && level >= low.level; ++lane, --level) {
-                if (boxed || next.drawn[lane] != 0) {
+            for (PlacedDot at = high;
+                 at.level > low.level && !scratch_.claims.allClaimed(at.x, at.y, low.x, low.y);) {
+                const Dots<Lanes> next =
+                    project(view_, cell,
+                            __builtin_convertvector(at.level - 1 - laneNumbers<Ints>(), Doubles));
+                for (int lane = 0; lane < Lanes && at.level > low.level; ++lane) {
                     // Many dots in a row land on one pixel, which the first of them claimed.
                     const bool samePixel = next.x[lane] == at.x && next.y[lane] == at.y;
-                    at = {level, next.x[lane], next.y[lane]};
-                    dots += boxed ? 0 : 1;
+                    at = {at.level - 1, next.x[lane], next.y[lane]};
                     if (!samePixel) {
                         keep(at, kept);
                     }
+                }
+            }
+            return high.level - low.level + 1;
+        }
+        std::int64_t dots = 0;
+        for (int level = high.level; level >= low.level;) {
+            const Dots<Lanes> next =
+                project(view_, cell, __builtin_convertvector(level - laneNumbers<Ints>(), Doubles));
+            for (int lane = 0; lane < Lanes && level >= low.level; ++lane, --level) {
+                if (next.drawn[lane] != 0) {
+                    ++dots;
+                    keep({level, next.x[lane], next.y[lane]}, kept);
                 }
             }
         }
@@ -386,14 +408,14 @@ private:
         const std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
         std::int32_t* const at = scratch_.groupedOffsets.data();
         // Offset stores may alias any int member: the loop works from copies.
-        const int lastCell = cells_, halfHeight = (cells_ + 1) / 2;
+        const int lastCell = cells_;
         const double stride = stride_;
         const Ints sink = Ints{} + sink_;
         Ints drawnDots{};
         for (std::size_t y = 1; y <= static_cast<std::size_t>(lastCell); y += Lanes) {
-            const Ground<Lanes> cells = ground(
-                column, __builtin_convertvector(
-                            static_cast<int>(y) - halfHeight + laneNumbers<Ints>(), Doubles));
+            const Ground<Lanes> cells = ground(column, load<Doubles>(&scratch_.rowSinA[y]),
+                                               load<Doubles>(&scratch_.rowCosASinR[y]),
+                                               load<Doubles>(&scratch_.rowCosACosR[y]));
             const Ints lowest = load(&lowestLevels[y]);
             const Ints lengths = load(&tops[y]) - lowest + 1;
             // The last group may reach past the last cell.
