@@ -61,15 +61,19 @@ public:
         const auto [top, bottom] =
             std::minmax({static_cast<unsigned>(y0), static_cast<unsigned>(y1)});
         const unsigned first = top / 64, last = bottom / 64;
-        const std::uint64_t all = ~std::uint64_t{0}, lastBits = all >> (63 - bottom % 64);
-        // Most boxes lie within one word of each column, which holds both ends' bits.
-        const std::uint64_t firstBits = (all << (top % 64)) & (first == last ? lastBits : all),
-                            lastWordBits = first == last ? 0 : lastBits;
+        const std::uint64_t all = ~std::uint64_t{0}, firstBits = all << (top % 64),
+                            lastBits = all >> (63 - bottom % 64);
         for (int x = left; x <= right; ++x) {
             const std::uint64_t* const column =
                 &words_[static_cast<std::size_t>(x * wordsPerColumn_)];
-            if ((column[first] & firstBits) != firstBits ||
-                (column[last] & lastWordBits) != lastWordBits) {
+            // Most boxes lie within one word of each column.
+            if (first == last) {
+                if ((column[first] & firstBits & lastBits) != (firstBits & lastBits)) {
+                    return false;
+                }
+                continue;
+            }
+            if ((column[first] & firstBits) != firstBits || (column[last] & lastBits) != lastBits) {
                 return false;
             }
             for (unsigned word = first + 1; word < last; ++word) {
