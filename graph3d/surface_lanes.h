@@ -38,8 +38,7 @@ template <class Ints>
 
 // The projection's inputs that one render shares.
 struct Projection {
-    double sinA, cosA, sinR, cosR;
-    double centreX, centreY;
+    double sinA, cosA, sinR, cosR, centreX, centreY;
     // The drawable area is 0..lastX x 0..lastY.
     double lastX, lastY;
 };
@@ -65,11 +64,6 @@ struct Dots {
     // The pixel's column and row, 0 for a dot that is dropped.
     Ints x = __builtin_convertvector(drawn ? roundedX : 0, Ints);
     Ints y = __builtin_convertvector(drawn ? roundedY : 0, Ints);
-
-    // The pixel's offset in a canvas of the given width, -1 for a dot that is dropped.
-    Ints offsets(double stride) const {
-        return __builtin_convertvector(drawn ? roundedY * stride + roundedX : -1, Ints);
-    }
 };
 
 template <int Lanes>

@@ -38,21 +38,22 @@ using LevelColours = std::array<PixelBits, 256 + kGroupedRun>;
 // Canvas pixels claimed by the dots of tall runs, a bit each, column by column. Rows are taken as
 // unsigned, as those of drawn dots are never negative: that spares the sign corrections of
 // dividing them.
-class Claims {
-public:
+struct Claims {
+    int wordsPerColumn = 0;
+    std::vector<std::uint64_t> words;
+
     void clear(int columns, int rows) {
-        wordsPerColumn_ = (rows + 63) / 64;
-        words_.assign(static_cast<std::size_t>(columns * wordsPerColumn_), 0);
+        wordsPerColumn = (rows + 63) / 64;
+        words.assign(static_cast<std::size_t>(columns * wordsPerColumn), 0);
     }
 
     // Claims pixel (x, y); false when it was claimed before.
     bool claim(int x, int y) {
         const auto row = static_cast<unsigned>(y);
-        std::uint64_t& word = words_[static_cast<std::size_t>(x * wordsPerColumn_) + row / 64];
-        const std::uint64_t bit = std::uint64_t{1} << (row % 64);
-        const bool fresh = (word & bit) == 0;
+        std::uint64_t& word = words[static_cast<std::size_t>(x * wordsPerColumn) + row / 64];
+        const std::uint64_t bit = std::uint64_t{1} << (row % 64), before = word;
         word |= bit;
-        return fresh;
+        return (before & bit) == 0;
     }
 
     // Whether every pixel of the box with corners (x0, y0) and (x1, y1), in any order, is claimed.
@@ -65,7 +66,7 @@ public:
                             lastBits = all >> (63 - bottom % 64);
         for (int x = left; x <= right; ++x) {
             const std::uint64_t* const column =
-                &words_[static_cast<std::size_t>(x * wordsPerColumn_)];
+                &words[static_cast<std::size_t>(x * wordsPerColumn)];
             // Most boxes lie within one word of each column.
             if (first == last) {
                 if ((column[first] & firstBits & lastBits) != (firstBits & lastBits)) {
@@ -84,10 +85,6 @@ public:
         }
         return true;
     }
-
-private:
-    int wordsPerColumn_ = 0;
-    std::vector<std::uint64_t> words_;
 };
 
 // A dot of a tall run that will be painted, and where.
@@ -100,8 +97,7 @@ struct VisibleDot {
 // run, a render neither allocates nor faults in fresh memory.
 struct Scratch {
     // The column's cells' lowest levels and tops; the rows of its tall runs, near to far.
-    std::vector<std::int32_t> lowestLevels, tops, tallRows;
-    std::vector<std::int16_t> rowMinima;
+    std::vector<std::int32_t> lowestLevels, tops, tallRows, rowMinima;
     std::vector<double> rowSinA, rowCosASinR, rowCosACosR;
     Claims claims;
     std::vector<VisibleDot> visible;
@@ -115,8 +111,7 @@ struct Scratch {
 
 // A level of a run and the pixel it lands on.
 struct PlacedDot {
-    int level;
-    int x, y;
+    int level, x, y;
 };
 
 template <int Lanes>
@@ -155,10 +150,10 @@ public:
         // Rows have a vector's worth of padding. A cell holds one run, and a pixel is claimed once
         // at most.
         const auto rowsPadded = static_cast<std::size_t>(rows_ + Lanes);
-        for (auto* perRow : {&scratch.lowestLevels, &scratch.tops, &scratch.tallRows}) {
+        for (auto* perRow :
+             {&scratch.lowestLevels, &scratch.tops, &scratch.tallRows, &scratch.rowMinima}) {
             perRow->resize(rowsPadded);
         }
-        scratch.rowMinima.resize(rowsPadded);
         // The ground's terms of each row, j counted from the centre.
         for (auto* terms : {&scratch.rowSinA, &scratch.rowCosASinR, &scratch.rowCosACosR}) {
             terms->resize(rowsPadded);
@@ -198,6 +193,10 @@ public:
 private:
     int columns() const { return 2 * halfWidth_ - 1; }
 
+    // The column's cells' tops and lowest levels, as findRuns left them.
+    std::int32_t* tops() { return scratch_.tops.data(); }
+    std::int32_t* lowestLevels() { return scratch_.lowestLevels.data(); }
+
     // Offset i from the centre of a column, counting columns far to near.
     int columnAt(int column) const { return (column - (halfWidth_ - 1)) * di_; }
 
@@ -230,23 +229,20 @@ private:
         const std::uint8_t* const left = heights_.column(x - 1);
         const std::uint8_t* const here = heights_.column(x);
         const std::uint8_t* const right = heights_.column(std::min(x + 1, regionWidth_));
-        std::int32_t* const tops = scratch_.tops.data();
-        std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
-        std::int16_t* const minima = scratch_.rowMinima.data();
+        std::int32_t* const minima = scratch_.rowMinima.data();
         // Stores may alias int members: the loops work from copies.
         const int rows = rows_, cells = cells_;
         for (int y = 0; y < rows; ++y) {
-            tops[y] = here[y];
+            tops()[y] = here[y];
             minima[y] = std::min(std::min(left[y], here[y]), right[y]);
         }
         minima[rows] = minima[rows - 1];
         int longest = 0;
         for (int y = 1; y <= cells; ++y) {
-            const int lowest = std::min(std::min(kNeighbourMinimumStart, int{minima[y - 1]}),
-                                        std::min(int{minima[y]}, int{minima[y + 1]}));
-            const int lowestLevel = lowest - (lowest > 0 ? 1 : 0);
-            lowestLevels[y] = lowestLevel;
-            longest = std::max(longest, here[y] - lowestLevel);
+            const int lowest = std::min(std::min(kNeighbourMinimumStart, minima[y - 1]),
+                                        std::min(minima[y], minima[y + 1]));
+            lowestLevels()[y] = lowest - (lowest > 0 ? 1 : 0);
+            longest = std::max(longest, tops()[y] - lowestLevels()[y]);
         }
         return longest >= kGroupedRun;
     }
@@ -259,14 +255,12 @@ private:
         if (!findRuns(column)) {
             return 0;
         }
-        const std::int32_t* const tops = scratch_.tops.data();
-        const std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
         std::int32_t* const rows = scratch_.tallRows.data();
         int count = 0;
         const int rowStep = -dj_, end = rowStep > 0 ? cells_ + 1 : 0;
         for (int row = rowStep > 0 ? 1 : cells_; row != end; row += rowStep) {
             rows[count] = row;
-            count += tops[row] - lowestLevels[row] >= kGroupedRun;
+            count += tops()[row] - lowestLevels()[row] >= kGroupedRun;
         }
         std::int64_t dots = 0;
         // The last group's lanes past the last tall run take rows listed before, and are not used.
@@ -275,8 +269,8 @@ private:
             Doubles sinA, cosASinR, cosACosR;
             for (int lane = 0; lane < Lanes; ++lane) {
                 const auto row = static_cast<std::size_t>(rows[n + lane]);
-                top[lane] = tops[row];
-                lowest[lane] = lowestLevels[row];
+                top[lane] = tops()[row];
+                lowest[lane] = lowestLevels()[row];
                 sinA[lane] = scratch_.rowSinA[row];
                 cosASinR[lane] = scratch_.rowCosASinR[row];
                 cosACosR[lane] = scratch_.rowCosACosR[row];
@@ -389,9 +383,7 @@ private:
             for (; lane < probes && next.drawn[lane] != 0; ++lane) {
                 drawn = {levels[lane], next.x[lane], next.y[lane]};
             }
-            if (lane < probes) {
-                end = levels[lane];
-            }
+            end = lane < probes ? levels[lane] : end;
         }
         return drawn;
     }
@@ -408,8 +400,6 @@ private:
     // the lowest of row y at y * kGroupedRun + step, the sink's where there is none or it is
     // dropped. Returns the number of dots drawn.
     [[gnu::always_inline]] inline std::int64_t projectGroupedRuns(int column) {
-        const std::int32_t* const tops = scratch_.tops.data();
-        const std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
         std::int32_t* const at = scratch_.groupedOffsets.data();
         // Offset stores may alias any int member: the loop works from copies.
         const int lastCell = cells_;
@@ -420,8 +410,8 @@ private:
             const Ground<Lanes> cells = ground(column, load<Doubles>(&scratch_.rowSinA[y]),
                                                load<Doubles>(&scratch_.rowCosASinR[y]),
                                                load<Doubles>(&scratch_.rowCosACosR[y]));
-            const Ints lowest = load(&lowestLevels[y]);
-            const Ints lengths = load(&tops[y]) - lowest + 1;
+            const Ints lowest = load(&lowestLevels()[y]);
+            const Ints lengths = load(&tops()[y]) - lowest + 1;
             // The last group may reach past the last cell.
             const Ints grouped =
                 (lengths <= kGroupedRun) & (static_cast<int>(y) + laneNumbers<Ints>() <= lastCell);
@@ -432,9 +422,11 @@ private:
             for (int step = 0; step < kGroupedRun; ++step) {
                 Ints offsets = sink;
                 if (step < longest) {
-                    const Ints projected =
-                        project(view_, cells, __builtin_convertvector(lowest + step, Doubles))
-                            .offsets(stride);
+                    const Dots<Lanes> next =
+                        project(view_, cells, __builtin_convertvector(lowest + step, Doubles));
+                    // The pixels' offsets, -1 for a dot that is dropped.
+                    const Ints projected = __builtin_convertvector(
+                        next.drawn ? next.roundedY * stride + next.roundedX : -1, Ints);
                     const Ints drawn = (step < lengths) & grouped & (projected >= 0);
                     drawnDots -= drawn;
                     offsets = drawn ? projected : offsets;
@@ -461,14 +453,12 @@ private:
         const std::int64_t dots = projectGroupedRuns(column);
         PixelBits* const pixels = scratch_.easel.data();
         const PixelBits* const colours = colours_.data();
-        const std::int32_t* const tops = scratch_.tops.data();
-        const std::int32_t* const lowestLevels = scratch_.lowestLevels.data();
         const std::int32_t* const at = scratch_.groupedOffsets.data();
         const int rowStep = dj_, end = rowStep > 0 ? cells_ + 1 : 0;
         for (int row = rowStep > 0 ? 1 : cells_; row != end; row += rowStep) {
             const auto y = static_cast<std::size_t>(row);
-            const int lowest = lowestLevels[y];
-            if (tops[y] - lowest < kGroupedRun) {
+            const int lowest = lowestLevels()[y];
+            if (tops()[y] - lowest < kGroupedRun) {
                 // Run lengths follow no pattern, which makes branches dear: every possible dot
                 // is stored, those not drawn in the sink.
                 for (std::size_t step = 0; step < kGroupedRun; ++step) {
@@ -487,15 +477,12 @@ private:
     }
 
     const HeightMap& heights_;
-    int regionWidth_;
-    int halfWidth_;
-    // Cells are rows 1..cells_ of each column.
-    int cells_;
-    int rows_;
-    int di_;
-    int dj_;
-    int stride_;
-    std::int32_t sink_;
+    int regionWidth_, halfWidth_;
+    // Cells are rows 1..cells_ of each column, of rows_ rows of heights.
+    int cells_, rows_;
+    // The steps of the offsets i and j from far to near.
+    int di_, dj_;
+    int stride_, sink_;
     Projection view_;
     const LevelColours& colours_;
     Scratch& scratch_;
