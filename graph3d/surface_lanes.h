@@ -59,8 +59,7 @@ struct Dots {
 
     Doubles screenX, screenY;
     typename Vectors<Lanes>::Masks drawn;
-    Doubles roundedX, roundedY;
-    Doubles py;
+    Doubles roundedX, roundedY, py;
     // The pixel's column and row, 0 for a dot that is dropped.
     Ints x = __builtin_convertvector(drawn ? roundedX : 0, Ints);
     Ints y = __builtin_convertvector(drawn ? roundedY : 0, Ints);

@@ -8,7 +8,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <utility>
 #include <vector>
 
 #include "graph3d/surface_lanes.h"
@@ -41,11 +40,6 @@ using LevelColours = std::array<PixelBits, 256 + kGroupedRun>;
 struct Claims {
     int wordsPerColumn = 0;
     std::vector<std::uint64_t> words;
-
-    void clear(int columns, int rows) {
-        wordsPerColumn = (rows + 63) / 64;
-        words.assign(static_cast<std::size_t>(columns * wordsPerColumn), 0);
-    }
 
     // Claims pixel (x, y); false when it was claimed before.
     bool claim(int x, int y) {
@@ -166,7 +160,9 @@ public:
         }
         scratch.groupedOffsets.resize(rowsPadded * kGroupedRun);
         scratch.keptCounts.resize(static_cast<std::size_t>(columns() * cells_));
-        scratch.claims.clear(canvas.columns(), canvas.rows());
+        // No pixel is claimed yet.
+        scratch.claims.wordsPerColumn = (canvas.rows() + 63) / 64;
+        scratch.claims.words.assign(canvas.columns() * scratch.claims.wordsPerColumn, 0);
         scratch.visible.resize(static_cast<std::size_t>(canvas.columns() * canvas.rows()));
     }
 
@@ -178,9 +174,8 @@ public:
         for (int column = columns() - 1; column >= 0; --column) {
             dots += keepVisibleDots(column, kept, keptCount);
         }
-        const VisibleDot* painted = kept;
         for (int column = 0; column < columns(); ++column) {
-            dots += paintColumn(column, painted, keptCount);
+            dots += paintColumn(column, kept, keptCount);
         }
         for (int y = 0; y < canvas_.rows(); ++y) {
             std::memcpy(static_cast<void*>(canvas_.row(y)),
@@ -307,8 +302,8 @@ private:
     // every step moves y the same way: levelsLead_ > largest |py| * levelsLeadFactor_, or
     // smallest |py| * depthLeadFactor_ > depthLead_ with py of one sign. Then every dot lies in
     // the box of pixels its two ends span, and between any two of its dots, the others do.
-    [[gnu::always_inline]] inline std::pair<Masks, Masks> checkEnds(
-        const Dots<Lanes>& top, const Dots<Lanes>& lowest) const {
+    [[gnu::always_inline]] inline std::array<Masks, 2> checkEnds(const Dots<Lanes>& top,
+                                                                 const Dots<Lanes>& lowest) const {
         const Doubles topSize = top.py < 0 ? -top.py : top.py;
         const Doubles lowestSize = lowest.py < 0 ? -lowest.py : lowest.py;
         const Masks monotone =
@@ -330,8 +325,7 @@ private:
                                                               bool topDrawn, bool lowestDrawn,
                                                               bool monotone, VisibleDot*& kept) {
         // Boxed, the drawn dots are those from `high` to `low`, each in the box their ends span.
-        const bool boxed = monotone && (topDrawn || lowestDrawn);
-        if (boxed) {
+        if (monotone && (topDrawn || lowestDrawn)) {
             // One end at least is drawn, and stays as it is.
             high = topDrawn ? high : lastDrawn(cell, low, high.level);
             low = lowestDrawn ? low : lastDrawn(cell, high, low.level);
@@ -447,7 +441,7 @@ private:
     // tall one with the dots it kept, taken from the end of those kept backwards. Returns the
     // number of grouped dots drawn. A pixel store may alias any member, so the loop works from
     // copies.
-    [[gnu::always_inline]] inline std::int64_t paintColumn(int column, const VisibleDot*& kept,
+    [[gnu::always_inline]] inline std::int64_t paintColumn(int column, VisibleDot*& kept,
                                                            std::int32_t*& keptCount) {
         findRuns(column);
         const std::int64_t dots = projectGroupedRuns(column);
