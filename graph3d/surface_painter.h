@@ -90,8 +90,10 @@ struct VisibleDot {
 // The working storage of a render, kept from one render to the next so that, once the first has
 // run, a render neither allocates nor faults in fresh memory.
 struct Scratch {
-    // The column's cells' lowest levels and tops; the rows of its tall runs, near to far.
+    // The column's cells' lowest levels and tops, the rows of its tall runs near to far, and the
+    // minima its rows' heights share with the neighbouring columns.
     std::vector<std::int32_t> lowestLevels, tops, tallRows, rowMinima;
+    // Each row's terms of the ground: j * sinA, j * cosA * sinR and j * cosA * cosR.
     std::vector<double> rowSinA, rowCosASinR, rowCosACosR;
     Claims claims;
     std::vector<VisibleDot> visible;
@@ -148,7 +150,7 @@ public:
              {&scratch.lowestLevels, &scratch.tops, &scratch.tallRows, &scratch.rowMinima}) {
             perRow->resize(rowsPadded);
         }
-        // The ground's terms of each row, j counted from the centre.
+        // j counts rows from the centre.
         for (auto* terms : {&scratch.rowSinA, &scratch.rowCosASinR, &scratch.rowCosACosR}) {
             terms->resize(rowsPadded);
         }
@@ -242,9 +244,9 @@ private:
         return longest >= kGroupedRun;
     }
 
-    // Works out the column's tall runs near to far, keeps their dots that can be seen and counts
-    // how many each kept. Returns the number of their dots drawn. The ends of Lanes runs are
-    // projected together.
+    // Finds the column's runs, works out its tall ones near to far, keeps their dots that can be
+    // seen and counts how many each kept. Returns the number of their dots drawn. The ends of
+    // Lanes runs are projected together.
     [[gnu::always_inline]] inline std::int64_t keepVisibleDots(int column, VisibleDot*& kept,
                                                                std::int32_t*& keptCount) {
         if (!findRuns(column)) {
@@ -437,10 +439,10 @@ private:
         return dots;
     }
 
-    // Paints a column's runs far to near: the grouped ones from their projected offsets, each
-    // tall one with the dots it kept, taken from the end of those kept backwards. Returns the
-    // number of grouped dots drawn. A pixel store may alias any member, so the loop works from
-    // copies.
+    // Finds a column's runs again, which costs less than keeping every column's, and paints them
+    // far to near: the grouped ones from their projected offsets, each tall one with the dots it
+    // kept, taken from the end of those kept backwards. Returns the number of grouped dots drawn.
+    // A pixel store may alias any int member, so the loop works from copies.
     [[gnu::always_inline]] inline std::int64_t paintColumn(int column, VisibleDot*& kept,
                                                            std::int32_t*& keptCount) {
         findRuns(column);

@@ -1,5 +1,8 @@
 #pragma once
 
+// Draws a region of a height map as a 3D surface of dots on the graph's canvas, and the colours
+// those dots take.
+
 #include <cstdint>
 
 #include "workspace/height_map.h"
