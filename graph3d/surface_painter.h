@@ -439,8 +439,8 @@ private:
         return dots;
     }
 
-    // Finds a column's runs again, which costs less than keeping every column's, and paints them
-    // far to near: the grouped ones from their projected offsets, each tall one with the dots it
+    // Finds a column's runs again rather than keeping every column's, and paints them far to
+    // near: the grouped ones from their projected offsets, each tall one with the dots it
     // kept, taken from the end of those kept backwards. Returns the number of grouped dots drawn.
     // A pixel store may alias any int member, so the loop works from copies.
     [[gnu::always_inline]] inline std::int64_t paintColumn(int column, VisibleDot*& kept,
