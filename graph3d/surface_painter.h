@@ -260,7 +260,7 @@ private:
             count += tops()[row] - lowestLevels()[row] >= kGroupedRun;
         }
         std::int64_t dots = 0;
-        // The last group's lanes past the last tall run take rows listed before, and are not used.
+        // The last group's lanes past the last tall run take rows the list held before; unused.
         for (int n = 0; n < count; n += Lanes) {
             Ints top, lowest;
             Doubles sinA, cosASinR, cosACosR;
@@ -296,14 +296,14 @@ private:
     }
 
     // Whether the dots of each of Lanes tall runs, from the projections of their ends, move one
-    // way in y, and whether they all lie beyond the drawable area. Along a run only the level
-    // changes. x moves one way, as the depth does. y is N / depth with
-    // N = py * 100000, both moving: in exact arithmetic a step changes it by (dN * depth - N *
-    // dDepth) / (depth * depth'), where dN = 100000 * cosR and dDepth = -sinR up to errors far
-    // below kSlack. When one product outweighs the other twice over at every step of the run,
-    // every step moves y the same way: levelsLead_ > largest |py| * levelsLeadFactor_, or
-    // smallest |py| * depthLeadFactor_ > depthLead_ with py of one sign. Then every dot lies in
-    // the box of pixels its two ends span, and between any two of its dots, the others do.
+    // way in y, and whether they all lie beyond one edge of the drawable area. Along a run only
+    // the level changes. x moves one way, as the depth does. y is N / depth with N = py * 100000,
+    // both moving: in exact arithmetic a step changes it by (dN * depth - N * dDepth) / (depth *
+    // depth'), where dN = 100000 * cosR and dDepth = -sinR up to errors far below kSlack. When
+    // one product outweighs the other twice over at every step of the run, every step moves y the
+    // same way: levelsLead_ > largest |py| * levelsLeadFactor_, or smallest |py| *
+    // depthLeadFactor_ > depthLead_ with py of one sign. Then every dot lies in the box of pixels
+    // its two ends span, and between any two of its dots, the others do.
     [[gnu::always_inline]] inline std::array<Masks, 2> checkEnds(const Dots<Lanes>& top,
                                                                  const Dots<Lanes>& lowest) const {
         const Doubles topSize = top.py < 0 ? -top.py : top.py;
@@ -483,6 +483,8 @@ private:
     const LevelColours& colours_;
     Scratch& scratch_;
     PixelGrid& canvas_;
+    // The run checks' constants: a run's dots move one way in y when levelsLead_ > largest |py| *
+    // levelsLeadFactor_, or when smallest |py| * depthLeadFactor_ > depthLead_ with py of one sign.
     double levelsLead_, levelsLeadFactor_, depthLead_, depthLeadFactor_;
 };
 
