@@ -24,11 +24,10 @@ class CopyOutTest : public QObject {
     Q_OBJECT
 
     static void select(form1& main, Selection selection) {
-        const auto [x0, y0] = std::pair(float(selection.from.x()), float(selection.from.y()));
-        const auto [x1, y1] = std::pair(float(selection.to.x()), float(selection.to.y()));
-        Picture1_MouseDown(main, vbLeftButton, 0, x0, y0);
-        Picture1_MouseMove(main, vbLeftButton, 0, x1, y1);
-        Picture1_MouseUp(main, vbLeftButton, 0, x1, y1);
+        const auto [from, to] = selection;
+        Picture1_MouseDown(main, vbLeftButton, 0, float(from.x()), float(from.y()));
+        Picture1_MouseMove(main, vbLeftButton, 0, float(to.x()), float(to.y()));
+        Picture1_MouseUp(main, vbLeftButton, 0, float(to.x()), float(to.y()));
     }
 
 private slots:
@@ -36,9 +35,8 @@ private slots:
     void initTestCase() {
         form1& main = form<form1>();
         for (int y = 0; y < PixelGrid::kSize; ++y) {
-            for (int x = 0; x < PixelGrid::kSize; ++x) {
-                main.basePix(x, y) = Pixel{0, 0, std::uint8_t(7 + 8 * ((x + y) % 32)), 0};
-            }
+            for (int x = 0; x < PixelGrid::kSize; ++x)
+                main.basePix(x, y).red = std::uint8_t(7 + 8 * ((x + y) % 32));
         }
         gridToPicture(*main.Picture1, main.basePix);
         installSelection(main);
@@ -58,6 +56,7 @@ private slots:
         QTest::addColumn<QList<Selection>>("selections");
         const Selection area{{20, 30}, {60, 50}}, point{{100, 200}, {100, 200}};
         QTest::newRow("graph") << "graph" << QList{area};
+        QTest::newRow("graph, one column") << "graph" << QList{Selection{{20, 30}, {20, 60}}};
         QTest::newRow("graph, a point since") << "graph" << QList{area, point};
         QTest::newRow("profiles") << "profiles" << QList{point};
         QTest::newRow("profiles, an area since") << "profiles" << QList{point, area};
