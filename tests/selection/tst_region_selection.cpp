@@ -1,6 +1,8 @@
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QtTest>
@@ -14,13 +16,17 @@
 #include "windowing/picture_box.h"
 #include "workspace/bitmap_transfer.h"
 #include "workspace/form1.h"
+#include "workspace/height_tables.h"
 
 namespace kestrane {
 
 namespace {
 
-// No pixel of the picture is white, so every white pixel on the canvas belongs to the band.
-Pixel picturePixel(int x, int y) { return {std::uint8_t(x % 200), std::uint8_t(y % 200), 90, 0}; }
+// No pixel of the picture is white, so every white pixel on the canvas belongs to the band. The
+// height at grid cell [x, y] is 3 * ((x + y) % 32).
+Pixel picturePixel(int x, int y) {
+    return {std::uint8_t(x % 200), std::uint8_t(y % 200), std::uint8_t(7 + 8 * ((x + y) % 32)), 0};
+}
 
 form1& mainWindow() { return form<form1>(); }
 Form4Design& settings() { return form<Form4Design>(); }
@@ -47,6 +53,13 @@ QString outcome() {
 QPoint onCanvas(QPoint canvas) { return canvas + QPoint(PictureBox::kBorder, PictureBox::kBorder); }
 
 void typeInto(int box, const QString& text) { settings().Text1[box]->setText(text); }
+
+void select(QLine selection) {
+    QWidget* canvas = mainWindow().Picture1;
+    QTest::mousePress(canvas, Qt::LeftButton, {}, onCanvas(selection.p1()));
+    QTest::mouseMove(canvas, onCanvas(selection.p2()));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, onCanvas(selection.p2()));
+}
 
 }  // namespace
 
@@ -140,8 +153,7 @@ private slots:
     void buttonsFollowSelectionTypingApplyAndOk() {
         FormSlot<Form4Design>::unload();
         form1& main = mainWindow();
-        QTest::mousePress(main.Picture1, Qt::LeftButton, {}, onCanvas({50, 60}));
-        QTest::mouseRelease(main.Picture1, Qt::LeftButton, {}, onCanvas({150, 160}));
+        select({50, 60, 150, 160});
         QVERIFY(!settings().isVisible());
         QVERIFY(settings().Command2->isEnabled());
         settings().Command2->click();
@@ -170,6 +182,50 @@ private slots:
         QVERIFY(outcome().startsWith(",,,:"));
         QVERIFY(!settings().Command2->isEnabled());
         QVERIFY(settings().Check1->isChecked());
+    }
+
+    // Ctrl+C in the window after the selections; the copy holds what that window showed when
+    // the first selection had just drawn it.
+    void copy_data() {
+        QTest::addColumn<bool>("profiles");
+        QTest::addColumn<QList<QLine>>("selections");
+        const QLine area(20, 30, 60, 50), point(100, 200, 100, 200);
+        QTest::newRow("graph") << false << QList{area};
+        QTest::newRow("graph, one column") << false << QList{QLine(20, 30, 20, 60)};
+        QTest::newRow("graph, a point since") << false << QList{area, point};
+        QTest::newRow("profiles") << true << QList{point};
+        QTest::newRow("profiles, an area since") << true << QList{point, area};
+    }
+    void copy() {
+        QFETCH(bool, profiles);
+        QFETCH(QList<QLine>, selections);
+        const form1& main = mainWindow();
+        select(selections[0]);
+        QWidget* target = &form<Form3Design>();
+        QImage picture = form<Form3Design>().Picture1->bitmap().copy();
+        QByteArray text =
+            regionHeightsTable(main.regionHeights, main.regionWidth, main.regionHeight);
+        if (profiles) {
+            // The upper chart's rows, then the lower chart's.
+            const Form5& shown = *FormSlot<Form5>::existing();
+            target = FormSlot<Form5>::existing();
+            picture = QImage(512, 234, QImage::Format_RGB32);
+            for (int y = 0; y < 234; ++y) {
+                const QImage& chart = (y < 117 ? shown.Picture1 : shown.Picture2)->bitmap();
+                std::memcpy(picture.scanLine(y), chart.constScanLine(y % 117), 512 * 4);
+            }
+            text = pointProfilesTable(main.regionHeights, 100, 200);
+        }
+        for (const QLine later : selections.mid(1)) select(later);
+        QGuiApplication::clipboard()->clear();
+        QApplication::setActiveWindow(target);
+        QTest::keySequence(target, QKeySequence::Copy);
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(copied != nullptr);
+        QCOMPARE(copied->formats(), (QStringList{"image/png", "text/plain"}));
+        QCOMPARE(copied->data("text/plain"), text);
+        const QImage png = QImage::fromData(copied->data("image/png"), "PNG");
+        QCOMPARE(png.convertToFormat(QImage::Format_RGB32), picture);
     }
 };
 
