@@ -22,6 +22,7 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.devicePixelRatio(), 2.0);
+        QCOMPARE(box->contentsRect().size(), QSize(kWidth, kHeight));
         // The drawing area starts at (10, 20) + 2 border pixels, device pixel (24, 44).
         const std::tuple<const char*, QPoint, QPoint> rows[] = {
             {"first device pixel", {24, 44}, {0, 0}},
