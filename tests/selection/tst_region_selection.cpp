@@ -1,10 +1,5 @@
-#include <QAction>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QLineEdit>
-#include <QMimeData>
-#include <QPushButton>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "dialogs/form4.h"
 #include "graph3d/graph_redraw.h"
