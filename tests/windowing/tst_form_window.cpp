@@ -70,7 +70,10 @@ private slots:
         QCOMPARE(events, QStringList({"Form_Load", "Text1_Change", "Form_Unload", "Form_Load"}));
     }
 
+    // A window unloaded before it was ever shown leaves no position behind.
     void movedWindowComesBackWhereTheUserLeftIt() {
+        form<OtherForm>();
+        FormSlot<OtherForm>::unload();
         form<OtherForm>().showModeless();
         QCOMPARE(form<OtherForm>().pos(), QPoint(100, 50));
         form<OtherForm>().move(70, 80);

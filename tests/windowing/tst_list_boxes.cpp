@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QSignalSpy>
 #include <QtTest>
 
 #include "tests/support/sandbox.h"
