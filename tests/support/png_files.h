@@ -28,19 +28,6 @@ struct Png {
     std::function<unsigned(int x, int y, int c)> sample = {};
 };
 
-inline int channelsOf(int colourType) {
-    switch (colourType) {
-        case PNG_COLOR_TYPE_GRAY_ALPHA:
-            return 2;
-        case PNG_COLOR_TYPE_RGB:
-            return 3;
-        case PNG_COLOR_TYPE_RGB_ALPHA:
-            return 4;
-        default:
-            return 1;
-    }
-}
-
 inline QByteArray pngFile(const Png& picture) {
     QByteArray bytes;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -65,7 +52,7 @@ inline QByteArray pngFile(const Png& picture) {
                      &colour);
     }
     png_write_info(png, info);
-    const int channels = channelsOf(picture.colourType);
+    const int channels = png_get_channels(png, info);
     const std::size_t rowBytes = (std::size_t(picture.width) * channels * picture.bitDepth + 7) / 8;
     // One block, so that pictures of millions of rows stay cheap to make.
     std::vector<png_byte> pixels(rowBytes * picture.height);
