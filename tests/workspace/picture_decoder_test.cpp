@@ -110,31 +110,22 @@ QByteArray bitfields(int infoSize, int height, std::vector<std::uint32_t> masks,
                     .pixels = pixels});
 }
 
-// Samples that differ from pixel to pixel and from channel to channel, over the whole depth.
+// Samples that differ from pixel to pixel and from channel to channel, over the whole depth; a
+// palette has a colour for each index.
 Png mixed(int colourType, int depth, bool interlaced = false, int width = 9, int height = 0) {
     const unsigned top = (1u << depth) - 1;
-    return {.width = width,
-            .height = height > 0 ? height : width,
-            .colourType = colourType,
-            .bitDepth = depth,
-            .interlaced = interlaced,
-            .sample = [top](int x, int y, int c) {
-                return unsigned(x * 40503 + y * 7919 + c * 2749 + x * y * 31) % (top + 1);
-            }};
-}
-
-Png palette(int depth, std::vector<png_byte> alpha = {}, bool interlaced = false) {
-    std::vector<png_color> colours;
-    for (int i = 0; i < (1 << depth); ++i) {
-        colours.push_back({png_byte(i * 37), png_byte(255 - i * 11), png_byte(i * 5 + 3)});
+    Png picture{.width = width,
+                .height = height > 0 ? height : width,
+                .colourType = colourType,
+                .bitDepth = depth,
+                .interlaced = interlaced,
+                .sample = [top](int x, int y, int c) {
+                    return unsigned(x * 40503 + y * 7919 + c * 2749 + x * y * 31) % (top + 1);
+                }};
+    for (unsigned i = 0; colourType == PNG_COLOR_TYPE_PALETTE && i <= top; ++i) {
+        picture.palette.push_back({png_byte(i * 37), png_byte(255 - i * 11), png_byte(i * 5 + 3)});
     }
-    const unsigned count = unsigned(colours.size());
-    return {.colourType = PNG_COLOR_TYPE_PALETTE,
-            .bitDepth = depth,
-            .interlaced = interlaced,
-            .palette = colours,
-            .paletteAlpha = alpha,
-            .sample = [count](int x, int y, int) { return unsigned(x * 3 + y * 5) % count; }};
+    return picture;
 }
 
 // Fully transparent, fully opaque and between, by column.
@@ -147,8 +138,9 @@ Png alphaSteps(int depth, bool interlaced = false) {
     return picture;
 }
 
-Png transparent(Png picture, png_color_16 colour) {
-    picture.transparentColour = colour;
+template <class Change>
+Png with(Png picture, Change change) {
+    change(picture);
     return picture;
 }
 
@@ -271,8 +263,7 @@ const Row kJpegAndGif[] = {
     {"gifCut", kGif.first(kGif.size() / 2)},
     {"gifEndsBeforeItsFrame", kGif.first(6 + 7 + 256 * 3)},
     // Refused from its header, before a row is decoded.
-    costly("gifInterlacedTall", tallGif(8192, true), kRead, 1024),
-};
+    costly("gifInterlacedTall", tallGif(8192, true), kRead, 1024)};
 
 INSTANTIATE_TEST_SUITE_P(JpegAndGif, Decode, ::testing::ValuesIn(kJpegAndGif), CaseName());
 
@@ -382,8 +373,7 @@ const Row kBmp[] = {
            kDecodeWorkLimit / kWorkPerByte, kTwoGigabytes),
     // Only the shown part of the shown rows is read, at the end of the hole.
     {"wideAndTall", bmpFile({.width = 100000, .height = 7000}), filled(512, 512, 0xFF000000),
-     kHeader + 300000LL * 7000, kRead, kHeader + 512 * 512 * 3},
-};
+     kHeader + 300000LL * 7000, kRead, kHeader + 512 * 512 * 3}};
 
 INSTANTIATE_TEST_SUITE_P(Bmp, Decode, ::testing::ValuesIn(kBmp), CaseName());
 
@@ -415,19 +405,26 @@ const Row kPng[] = {
     qtPng("rgb16", mixed(PNG_COLOR_TYPE_RGB, 16)),
     qtPng("rgba8", alphaSteps(8)),
     qtPng("rgba16", alphaSteps(16)),
-    qtPng("palette1", palette(1)),
-    qtPng("palette2", palette(2)),
-    qtPng("palette4", palette(4)),
-    qtPng("palette8", palette(8)),
-    qtPng("paletteTransparency", palette(4, {0, 255, 128, 7})),
-    qtPng("greyTransparentColour",
-          transparent(mixed(PNG_COLOR_TYPE_GRAY, 4), png_color_16{0, 0, 0, 0, 9})),
+    qtPng("palette1", mixed(PNG_COLOR_TYPE_PALETTE, 1)),
+    qtPng("palette2", mixed(PNG_COLOR_TYPE_PALETTE, 2)),
+    qtPng("palette4", mixed(PNG_COLOR_TYPE_PALETTE, 4)),
+    qtPng("palette8", mixed(PNG_COLOR_TYPE_PALETTE, 8)),
+    qtPng("paletteTransparency", with(mixed(PNG_COLOR_TYPE_PALETTE, 4),
+                                      [](Png& p) {
+                                          p.paletteAlpha = {0, 255, 128, 7};
+                                      })),
+    qtPng("greyTransparentColour", with(mixed(PNG_COLOR_TYPE_GRAY, 4),
+                                        [](Png& p) {
+                                            p.transparentColour = png_color_16{0, 0, 0, 0, 9};
+                                        })),
     // The colour of pixel (0, 0).
-    qtPng("rgbTransparentColour",
-          transparent(mixed(PNG_COLOR_TYPE_RGB, 8), png_color_16{0, 0, 189, 122, 0})),
+    qtPng("rgbTransparentColour", with(mixed(PNG_COLOR_TYPE_RGB, 8),
+                                       [](Png& p) {
+                                           p.transparentColour = png_color_16{0, 0, 189, 122, 0};
+                                       })),
     qtPng("interlacedGrey1", mixed(PNG_COLOR_TYPE_GRAY, 1, true)),
     qtPng("interlacedRgba16", alphaSteps(16, true)),
-    qtPng("interlacedPalette4", palette(4, {}, true)),
+    qtPng("interlacedPalette4", mixed(PNG_COLOR_TYPE_PALETTE, 4, true)),
     qtPng("interlacedOnePixel", mixed(PNG_COLOR_TYPE_RGB, 8, true, 1)),
     // Only the columns and rows on the canvas are drawn; a tall one is read no further.
     qtPng("beyondTheCanvas", mixed(PNG_COLOR_TYPE_RGB, 8, false, 600, 530)),
@@ -458,8 +455,7 @@ const Row kPng[] = {
            pngOfChunks(header(100000, 100000) + chunk("IDAT", kNineRows) + kEnd), kMemory, 4 << 20),
     // Eight megabytes of rows for a picture of nine.
     {"zlibBomb",
-     pngOfChunks(header(9, 9) + chunk("IDAT", deflated(QByteArray(8 << 20, '\0'))) + kEnd)},
-};
+     pngOfChunks(header(9, 9) + chunk("IDAT", deflated(QByteArray(8 << 20, '\0'))) + kEnd)}};
 
 INSTANTIATE_TEST_SUITE_P(Png, Decode, ::testing::ValuesIn(kPng), CaseName());
 
