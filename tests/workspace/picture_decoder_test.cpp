@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QDir>
 
 #include "tests/support/bmp_files.h"
@@ -24,8 +23,8 @@ constexpr auto kRead = &DecodeCost::bytesRead, kMemory = &DecodeCost::memory;
 // The working directory while the tests run, so file names serve as paths.
 const Sandbox sandbox;
 
-std::optional<QImage> decode(const QString& name, DecodeCost* cost = nullptr) {
-    return decodePictureForCanvas(sandbox.file(name), QSize(512, 512), QColor(kBackground), cost);
+std::optional<QImage> decode(const QString& path, DecodeCost* cost = nullptr) {
+    return decodePictureForCanvas(path, QSize(512, 512), QColor(kBackground), cost);
 }
 
 QByteArray jpeg(int width, int height, JpegOptions options = {}) {
@@ -38,12 +37,10 @@ QByteArray gif(const QImage& picture, GifFrame frame = {}) {
     return sandbox.read("made.gif");
 }
 
-QByteArray writtenByQt(const QImage& picture, const char* format) {
-    QByteArray bytes;
-    QBuffer file(&bytes);
-    file.open(QIODevice::WriteOnly);
-    picture.save(&file, format);
-    return bytes;
+// A BMP writer that is not this test's.
+QByteArray writtenByQt(const QImage& picture) {
+    picture.save("qt.bmp");
+    return sandbox.read("qt.bmp");
 }
 
 QImage filled(int width, int height, QRgb colour) {
@@ -244,7 +241,7 @@ const Row kJpegAndGif[] = {
     {"jpegWithoutItsEnd", kJpeg.chopped(2)},
     {"jpegGarbageBeforeItsEnd", QByteArray(kJpeg).insert(kJpeg.size() - 2, QByteArray(100, 'x'))},
     {"jpegStrayEndInScan", QByteArray(kJpeg).replace(kJpeg.size() / 2, 2, "\xFF\xD9")},
-    {"ppm", writtenByQt(filled(8, 8, 0), "PPM")},
+    {"ppm", QByteArray("P6 1 1 255 \0\0\0", 14)},
     // Files made to cost as much as possible.
     costly("scanBomb", progressiveJpeg(2048, 2048, 200), &DecodeCost::work, kDecodeWorkLimit),
     costly("tooManyScans", progressiveJpeg(16, 16, kJpegScanLimit), &DecodeCost::work,
@@ -280,10 +277,9 @@ const Row kBmp[] = {
     {"bits16", bmpOf(kColourful, {.bitsPerPixel = 16}), kColourful},
     {"bits24", kWhole, kColourful},
     {"bits32FourthByteZero", bmpOf(kColourful, {.bitsPerPixel = 32}), kColourful},
-    {"topDown4", bmpOf(kIndexed4, {.height = -1, .bitsPerPixel = 4}), kIndexed4},
     {"topDown24", bmpOf(kColourful, {.height = -1}), kColourful},
-    {"writtenByQt24", writtenByQt(kColourful, "BMP"), kColourful},
-    {"writtenByQt8", writtenByQt(kIndexed8, "BMP"), kIndexed8},
+    {"writtenByQt24", writtenByQt(kColourful), kColourful},
+    {"writtenByQt8", writtenByQt(kIndexed8), kIndexed8},
     {"coreHeader8", bmpOf(kIndexed8, {.infoSize = 12, .bitsPerPixel = 8}), kIndexed8},
     {"v4Header24", bmpOf(kColourful, {.infoSize = 108}), kColourful},
     {"v5Header8", bmpOf(kIndexed8, {.infoSize = 124, .bitsPerPixel = 8}), kIndexed8},
@@ -486,6 +482,7 @@ TEST(PictureDecoder, DecodesFormerFailuresWithinTheBudget) {
     for (const QString& name : folder.entryList(QDir::Files)) {
         DecodeCost spent;
         decode(folder.filePath(name), &spent);
+        EXPECT_GT(spent.bytesRead, 0) << name.toStdString();
         EXPECT_LE(spent.work, kDecodeWorkLimit) << name.toStdString();
         EXPECT_LE(spent.memory, kDecodeMemoryLimit) << name.toStdString();
     }
