@@ -135,9 +135,9 @@ Png alphaSteps(int depth, bool interlaced = false) {
     return picture;
 }
 
-template <class Change>
-Png with(Png picture, Change change) {
-    change(picture);
+// With the alpha of each palette entry, or the one transparent grey or RGB colour.
+Png transparent(Png picture, std::vector<png_byte> alpha, std::optional<png_color_16> colour = {}) {
+    picture.paletteAlpha = alpha, picture.transparentColour = colour;
     return picture;
 }
 
@@ -243,9 +243,8 @@ const Row kJpegAndGif[] = {
     {"jpegStrayEndInScan", QByteArray(kJpeg).replace(kJpeg.size() / 2, 2, "\xFF\xD9")},
     {"ppm", QByteArray("P6 1 1 255 \0\0\0", 14)},
     // Files made to cost as much as possible.
-    costly("scanBomb", progressiveJpeg(2048, 2048, 200), &DecodeCost::work, kDecodeWorkLimit),
-    costly("tooManyScans", progressiveJpeg(16, 16, kJpegScanLimit), &DecodeCost::work,
-           kDecodeWorkLimit),
+    {"scanBomb", progressiveJpeg(2048, 2048, 200)},
+    {"tooManyScans", progressiveJpeg(16, 16, kJpegScanLimit)},
     costly("coefficientsBeyondMemory", progressiveJpeg(8192, 8192, 0), kMemory, kDecodeMemoryLimit),
     costly("xpmThatNeverEnds", "/* XPM */\nstatic char* p[] = {\n\"60000 60000 1 1\",\n", kRead, 0,
            kTwoGigabytes),
@@ -405,19 +404,12 @@ const Row kPng[] = {
     qtPng("palette2", mixed(PNG_COLOR_TYPE_PALETTE, 2)),
     qtPng("palette4", mixed(PNG_COLOR_TYPE_PALETTE, 4)),
     qtPng("palette8", mixed(PNG_COLOR_TYPE_PALETTE, 8)),
-    qtPng("paletteTransparency", with(mixed(PNG_COLOR_TYPE_PALETTE, 4),
-                                      [](Png& p) {
-                                          p.paletteAlpha = {0, 255, 128, 7};
-                                      })),
-    qtPng("greyTransparentColour", with(mixed(PNG_COLOR_TYPE_GRAY, 4),
-                                        [](Png& p) {
-                                            p.transparentColour = png_color_16{0, 0, 0, 0, 9};
-                                        })),
+    qtPng("paletteTransparency", transparent(mixed(PNG_COLOR_TYPE_PALETTE, 4), {0, 255, 128, 7})),
+    qtPng("greyTransparentColour",
+          transparent(mixed(PNG_COLOR_TYPE_GRAY, 4), {}, png_color_16{0, 0, 0, 0, 9})),
     // The colour of pixel (0, 0).
-    qtPng("rgbTransparentColour", with(mixed(PNG_COLOR_TYPE_RGB, 8),
-                                       [](Png& p) {
-                                           p.transparentColour = png_color_16{0, 0, 189, 122, 0};
-                                       })),
+    qtPng("rgbTransparentColour",
+          transparent(mixed(PNG_COLOR_TYPE_RGB, 8), {}, png_color_16{0, 0, 189, 122, 0})),
     qtPng("interlacedGrey1", mixed(PNG_COLOR_TYPE_GRAY, 1, true)),
     qtPng("interlacedRgba16", alphaSteps(16, true)),
     qtPng("interlacedPalette4", mixed(PNG_COLOR_TYPE_PALETTE, 4, true)),
