@@ -28,19 +28,6 @@ struct Png {
     std::function<unsigned(int x, int y, int c)> sample = {};
 };
 
-inline int channelsOf(int colourType) {
-    switch (colourType) {
-        case PNG_COLOR_TYPE_GRAY_ALPHA:
-            return 2;
-        case PNG_COLOR_TYPE_RGB:
-            return 3;
-        case PNG_COLOR_TYPE_RGB_ALPHA:
-            return 4;
-        default:
-            return 1;
-    }
-}
-
 inline QByteArray pngFile(const Png& picture) {
     QByteArray bytes;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -65,7 +52,7 @@ inline QByteArray pngFile(const Png& picture) {
                      &colour);
     }
     png_write_info(png, info);
-    const int channels = channelsOf(picture.colourType);
+    const int channels = png_get_channels(png, info);
     const std::size_t rowBytes = (std::size_t(picture.width) * channels * picture.bitDepth + 7) / 8;
     // One block, so that pictures of millions of rows stay cheap to make.
     std::vector<png_byte> pixels(rowBytes * picture.height);
@@ -110,13 +97,8 @@ inline QByteArray header(quint32 width, quint32 height, char depth = 8, char col
                  bigEndian(width) + bigEndian(height) + depth + colourType + QByteArray(3, '\0'));
 }
 
-inline QByteArray deflated(const QByteArray& data) {
-    uLongf size = compressBound(uLong(data.size()));
-    QByteArray out(qsizetype(size), '\0');
-    compress2(reinterpret_cast<Bytef*>(out.data()), &size,
-              reinterpret_cast<const Bytef*>(data.constData()), uLong(data.size()), 9);
-    return out.first(qsizetype(size));
-}
+// A zlib stream of `data`: qCompress's, after the length it puts first.
+inline QByteArray deflated(const QByteArray& data) { return qCompress(data, 9).mid(4); }
 
 inline QByteArray pngOfChunks(const QByteArray& chunks) {
     return QByteArray("\x89PNG\r\n\x1a\n") + chunks;
