@@ -9,7 +9,6 @@
 #include <QByteArray>
 #include <QtEndian>
 #include <functional>
-#include <optional>
 #include <vector>
 
 namespace kestrane::testing {
@@ -21,9 +20,7 @@ struct Png {
     int bitDepth = 8;
     bool interlaced = false;
     std::vector<png_color> palette = {};
-    // Alpha of each palette entry, or the one transparent grey or RGB colour.
-    std::vector<png_byte> paletteAlpha = {};
-    std::optional<png_color_16> transparentColour = {};
+    std::vector<png_byte> paletteAlpha = {};  // of each palette entry
     // Channel c of pixel (x, y), within the depth.
     std::function<unsigned(int x, int y, int c)> sample = {};
 };
@@ -46,10 +43,9 @@ inline QByteArray pngFile(const Png& picture) {
     if (!picture.palette.empty()) {
         png_set_PLTE(png, info, picture.palette.data(), int(picture.palette.size()));
     }
-    if (!picture.paletteAlpha.empty() || picture.transparentColour) {
-        png_color_16 colour = picture.transparentColour.value_or(png_color_16{});
+    if (!picture.paletteAlpha.empty()) {
         png_set_tRNS(png, info, picture.paletteAlpha.data(), int(picture.paletteAlpha.size()),
-                     &colour);
+                     nullptr);
     }
     png_write_info(png, info);
     const int channels = png_get_channels(png, info);
