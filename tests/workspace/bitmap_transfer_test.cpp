@@ -28,7 +28,6 @@ TEST(PictureToGrid, FillsTheShownCellsAndTheSpareColumnOnly) {
         {"bottomRight", {449, 450}, shown(449, 449)},
         {"spareColumnFirstRowZero", {450, 1}, Pixel{}},
         {"spareColumnTakesFirstPixelTwoRowsUp", {450, 2}, shown(0, 0)},
-        {"spareColumnBottom", {450, 450}, shown(0, 448)},
         {"rowZeroLeftAlone", {10, 0}, untouched},
         {"rightOfTheSpareColumnLeftAlone", {451, 10}, untouched},
         {"belowTheCanvasLeftAlone", {10, 451}, untouched},
