@@ -350,6 +350,8 @@ const Row kPng[] = {
     qtPng("aThousandAncillaryChunks", kGrey8,
           kGrey8With(chunk("tEXt", QByteArray("k\0v", 3)).repeated(1000))),
     {"headerCrc", flipped(kGrey8File, 8 + 21)},
+    // Found only by reading on past the rows.
+    {"endCrc", flipped(kGrey8File, kGrey8File.size() - 1)},
     {"imageDataCrc", flipped(kGrey8File, kGrey8File.size() - 12 - 1)},
     {"imageDataCut", kGrey8File.first(kGrey8File.size() - 12 - 8)},
     // Rows dearer than the budget: refused from the header, before the library holds a row.
@@ -367,8 +369,15 @@ INSTANTIATE_TEST_SUITE_P(Png, Decode, ::testing::ValuesIn(kPng), CaseName());
 
 // Beyond the bytes read, every block or pixel decoded is charged, and nothing more.
 TEST(PictureDecoder, ChargesWhatItDecodes) {
+    // Arithmetic-coded scan data, from the end of the scan header on, costs more than plain bytes.
+    const QByteArray arithmetic = jpeg(64, 48, {.arithmetic = true});
+    const qsizetype scan = arithmetic.indexOf("\xFF\xDA") + 2;
+    const qsizetype scanData =
+        arithmetic.size() - scan - (uchar(arithmetic[scan]) << 8 | uchar(arithmetic[scan + 1]));
     const std::tuple<const char*, QByteArray, std::int64_t> pictures[] = {
         {"jpegMcusOfSixBlocks", kSmallJpeg, 4 * 3 * 6 * kWorkPerJpegBlock},
+        {"arithmeticJpeg", arithmetic,
+         4 * 3 * 6 * kWorkPerArithmeticBlock + scanData * (kWorkPerArithmeticByte - kWorkPerByte)},
         {"gif", gif(indexedBlocks(40, 24)), 40 * 24 * kWorkPerGifPixel},
         {"gifInterlaced", gif(indexedBlocks(40, 24), {0, true}), 40 * 24 * kWorkPerGifPixel},
     };
