@@ -88,16 +88,14 @@ inline QByteArray chunk(const char* type, const QByteArray& data) {
     return bigEndian(quint32(data.size())) + typed + bigEndian(crc);
 }
 
-inline QByteArray header(quint32 width, quint32 height, char depth = 8, char colourType = 0) {
-    return chunk("IHDR",
-                 bigEndian(width) + bigEndian(height) + depth + colourType + QByteArray(3, '\0'));
-}
-
 // A zlib stream of `data`: qCompress's, after the length it puts first.
 inline QByteArray deflated(const QByteArray& data) { return qCompress(data, 9).mid(4); }
 
-inline QByteArray pngOfChunks(const QByteArray& chunks) {
-    return QByteArray("\x89PNG\r\n\x1a\n") + chunks;
+// An 8-bit grey PNG of the size its header states, whatever `imageData` holds.
+inline QByteArray greyPng(quint32 width, quint32 height, const QByteArray& imageData) {
+    return QByteArray("\x89PNG\r\n\x1a\n") +
+           chunk("IHDR", bigEndian(width) + bigEndian(height) + QByteArray("\x08\0\0\0\0", 5)) +
+           chunk("IDAT", imageData) + chunk("IEND", "");
 }
 
 }  // namespace kestrane::testing
