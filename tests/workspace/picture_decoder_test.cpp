@@ -151,14 +151,11 @@ TEST_P(Decode, ShowsThePictureOrRefusesItWithinTheBudget) {
         canvas = filled(512, 512, kBackground);
         for (int y = 0; y < std::min(512, picture.height()); ++y) {
             for (int x = 0; x < std::min(512, picture.width()); ++x) {
-                const QRgb colour = picture.pixel(x, y);
-                const auto over = [&](int top, int under) {
-                    return (top * qAlpha(colour) + under * (255 - qAlpha(colour)) + 127) / 255;
+                const QRgb top = picture.pixel(x, y), alpha = qAlpha(top);
+                const auto over = [&](int (*of)(QRgb)) {
+                    return (of(top) * alpha + of(kBackground) * (255 - alpha) + 127) / 255;
                 };
-                canvas->setPixel(x, y,
-                                 qRgb(over(qRed(colour), qRed(kBackground)),
-                                      over(qGreen(colour), qGreen(kBackground)),
-                                      over(qBlue(colour), qBlue(kBackground))));
+                canvas->setPixel(x, y, qRgb(over(qRed), over(qGreen), over(qBlue)));
             }
         }
     }
