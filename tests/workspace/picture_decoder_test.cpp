@@ -64,11 +64,10 @@ QImage rows(int width, const QList<QRgb>& pixels) {
     return picture;
 }
 
-const QList<QRgb> kEight = {qRgb(255, 0, 0),   qRgb(0, 255, 0),    qRgb(0, 0, 255),
-                            qRgb(255, 255, 0), qRgb(0, 255, 255),  qRgb(255, 0, 255),
-                            qRgb(9, 9, 9),     qRgb(250, 250, 250)};
-const QRgb R = kEight[0], G = kEight[1], B = kEight[2], Y = kEight[3], C = kEight[4], M = kEight[5],
-           K = kEight[6], W = kEight[7];
+constexpr QRgb R = qRgb(255, 0, 0), G = qRgb(0, 255, 0), B = qRgb(0, 0, 255), Y = qRgb(255, 255, 0),
+               C = qRgb(0, 255, 255), M = qRgb(255, 0, 255), K = qRgb(9, 9, 9),
+               W = qRgb(250, 250, 250);
+const QList<QRgb> kEight = {R, G, B, Y, C, M, K, W};
 
 // An RLE BMP over the eight colours, its stream written out.
 template <std::size_t size>
