@@ -37,36 +37,21 @@ QByteArray gif(const QImage& picture, GifFrame frame = {}) {
     return sandbox.read("made.gif");
 }
 
-// A BMP writer that is not this test's.
-QByteArray writtenByQt(const QImage& picture) {
-    picture.save("qt.bmp");
-    return sandbox.read("qt.bmp");
-}
-
 QImage filled(int width, int height, QRgb colour) {
     QImage picture(width, height, QImage::Format_RGB32);
     picture.fill(colour);
     return picture;
 }
 
-// Indices running diagonally through `colours` distinct colours.
-QImage indexed(int width, int height, int colours) {
+// Indices running diagonally through `colours` distinct colours, each channel of 5 significant
+// bits so that 16-bit pixels hold them too: v * 255 / 31, rounded.
+QImage indexed(int width, int height, int colours = 256) {
+    const auto level = [](int v) { return (v % 32 * 255 + 15) / 31; };
     QImage picture(width, height, QImage::Format_Indexed8);
-    for (int i = 0; i < colours; ++i) picture.setColor(i, qRgb(i, 255 - i, i * 7 % 256));
+    for (int i = 0; i < colours; ++i)
+        picture.setColor(i, qRgb(level(i), level(i / 8), level(i * 7)));
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) picture.setPixel(x, y, uint((x * 37 + y * 11) % colours));
-    }
-    return picture;
-}
-
-// Channels of 5 significant bits, so that 16-bit pixels hold them too: v * 255 / 31, rounded.
-QImage colourful(int width, int height) {
-    const auto level = [](int v) { return (v % 32 * 255 + 15) / 31; };
-    QImage picture(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            picture.setPixel(x, y, qRgb(level(x * 3), level(y * 7), level(x + y * 5 + 9)));
-        }
     }
     return picture;
 }
@@ -79,11 +64,10 @@ QImage rows(int width, const QList<QRgb>& pixels) {
     return picture;
 }
 
-const QList<QRgb> kEight = {qRgb(255, 0, 0),   qRgb(0, 255, 0),    qRgb(0, 0, 255),
-                            qRgb(255, 255, 0), qRgb(0, 255, 255),  qRgb(255, 0, 255),
-                            qRgb(9, 9, 9),     qRgb(250, 250, 250)};
-const QRgb R = kEight[0], G = kEight[1], B = kEight[2], Y = kEight[3], C = kEight[4], M = kEight[5],
-           K = kEight[6], W = kEight[7];
+constexpr QRgb R = qRgb(255, 0, 0), G = qRgb(0, 255, 0), B = qRgb(0, 0, 255), Y = qRgb(255, 255, 0),
+               C = qRgb(0, 255, 255), M = qRgb(255, 0, 255), K = qRgb(9, 9, 9),
+               W = qRgb(250, 250, 250);
+const QList<QRgb> kEight = {R, G, B, Y, C, M, K, W};
 
 // An RLE BMP over the eight colours, its stream written out.
 template <std::size_t size>
@@ -108,8 +92,9 @@ QByteArray bitfields(int infoSize, int height, std::vector<std::uint32_t> masks,
 }
 
 // Samples that differ from pixel to pixel and from channel to channel, over the whole depth; a
-// palette has a colour for each index.
-Png mixed(int colourType, int depth, bool interlaced = false, int width = 9, int height = 0) {
+// palette has a colour for each index, the first four of them partly transparent.
+QByteArray mixedPng(int colourType, int depth, bool interlaced = false, int width = 9,
+                    int height = 0) {
     const unsigned top = (1u << depth) - 1;
     Png picture{.width = width,
                 .height = height > 0 ? height : width,
@@ -122,23 +107,8 @@ Png mixed(int colourType, int depth, bool interlaced = false, int width = 9, int
     for (unsigned i = 0; colourType == PNG_COLOR_TYPE_PALETTE && i <= top; ++i) {
         picture.palette.push_back({png_byte(i * 37), png_byte(255 - i * 11), png_byte(i * 5 + 3)});
     }
-    return picture;
-}
-
-// Fully transparent, fully opaque and between, by column.
-Png alphaSteps(int depth, bool interlaced = false) {
-    Png picture = mixed(PNG_COLOR_TYPE_RGB_ALPHA, depth, interlaced);
-    const unsigned top = (1u << depth) - 1;
-    picture.sample = [colour = picture.sample, top](int x, int y, int c) {
-        return c < 3 ? colour(x, y, c) : x % 3 == 0 ? 0 : x % 3 == 1 ? top : top / 3 + y;
-    };
-    return picture;
-}
-
-// With the alpha of each palette entry, or the one transparent grey or RGB colour.
-Png transparent(Png picture, std::vector<png_byte> alpha, std::optional<png_color_16> colour = {}) {
-    picture.paletteAlpha = alpha, picture.transparentColour = colour;
-    return picture;
+    if (colourType == PNG_COLOR_TYPE_PALETTE) picture.paletteAlpha = {0, 255, 128, 7};
+    return pngFile(picture);
 }
 
 QByteArray flipped(QByteArray file, qsizetype at) {
@@ -157,12 +127,6 @@ struct Row {
 
 Row qt(std::string name, const QByteArray& file) {
     return {std::move(name), file, QImage::fromData(file)};
-}
-
-// A PNG as Qt shows it, or `file` in its place.
-Row qtPng(std::string name, const Png& picture, const QByteArray& file = {}) {
-    return {std::move(name), file.isEmpty() ? pngFile(picture) : file,
-            QImage::fromData(pngFile(picture))};
 }
 
 // Refused, the cost named kept under `bound`.
@@ -186,14 +150,11 @@ TEST_P(Decode, ShowsThePictureOrRefusesItWithinTheBudget) {
         canvas = filled(512, 512, kBackground);
         for (int y = 0; y < std::min(512, picture.height()); ++y) {
             for (int x = 0; x < std::min(512, picture.width()); ++x) {
-                const QRgb colour = picture.pixel(x, y);
-                const auto over = [&](int top, int under) {
-                    return (top * qAlpha(colour) + under * (255 - qAlpha(colour)) + 127) / 255;
+                const QRgb top = picture.pixel(x, y), alpha = qAlpha(top);
+                const auto over = [&](int (*of)(QRgb)) {
+                    return (of(top) * alpha + of(kBackground) * (255 - alpha) + 127) / 255;
                 };
-                canvas->setPixel(x, y,
-                                 qRgb(over(qRed(colour), qRed(kBackground)),
-                                      over(qGreen(colour), qGreen(kBackground)),
-                                      over(qBlue(colour), qBlue(kBackground))));
+                canvas->setPixel(x, y, qRgb(over(qRed), over(qGreen), over(qBlue)));
             }
         }
     }
@@ -207,41 +168,28 @@ TEST_P(Decode, ShowsThePictureOrRefusesItWithinTheBudget) {
 const QByteArray kJpeg = jpeg(640, 480), kLargeJpeg = jpeg(1024, 1024), kSmallJpeg = jpeg(64, 48);
 const QImage kGifPicture = QImage::fromData(kJpeg).convertToFormat(QImage::Format_Indexed8);
 const QByteArray kGif = gif(kGifPicture);
-const qsizetype kJpegTables = kSmallJpeg.indexOf("\xFF\xDB");
 
 // A frame 65535 rows tall of which only the rows the canvas needs are written.
 QByteArray tallGif(int width, bool interlaced) {
     return gif(indexedBlocks(width, 512), {65535, interlaced, 600});
 }
 
-// Damage outside the scan data leaves the pixels whole.
-Row smallJpegWith(std::string name, qsizetype at, const QByteArray& bytes) {
-    return {std::move(name), QByteArray(kSmallJpeg).insert(at, bytes),
-            QImage::fromData(kSmallJpeg)};
-}
-
 const Row kJpegAndGif[] = {
     qt("baseline", kJpeg),
     qt("progressive", jpeg(640, 480, {.progressive = true})),
-    qt("large", kLargeJpeg),
     qt("arithmetic", jpeg(640, 480, {.arithmetic = true})),
-    qt("arithmeticProgressive", jpeg(640, 480, {.progressive = true, .arithmetic = true})),
     qt("grey", jpeg(64, 48, {.grey = true})),
     qt("cmyk", jpeg(64, 48, {.cmyk = true})),
     // Its first 600 rows start with the same blocks as the 1024 x 1024 one.
     {"hugeCut", jpeg(20000, 20000, {.writtenRows = 600}), QImage::fromData(kLargeJpeg)},
     {"scanLimit", progressiveJpeg(16, 16, kJpegScanLimit - 1), filled(16, 16, 0xFF808080)},
-    smallJpegWith("strayByteAfterStart", 2, QByteArray(1, '\0')),
-    smallJpegWith("strayBytesBeforeTables", kJpegTables, "\x01\x02\x03"),
-    smallJpegWith("strayBytesBeforeApp1", kJpegTables, QByteArray("\7\7\xFF\xE1\0\10Exif\0\0", 12)),
-    smallJpegWith("truncatedApp14", kJpegTables, QByteArray("\xFF\xEE\0\6Adob", 8)),
+    // Damage outside the scan data leaves the pixels whole.
+    {"strayBytesBeforeTables",
+     QByteArray(kSmallJpeg).insert(kSmallJpeg.indexOf("\xFF\xDB"), "\x01\x02\x03"),
+     QImage::fromData(kSmallJpeg)},
     {"zeroBytes", ""},
-    {"text", "This is not a picture.\r\n"},
-    {"jpegCutInVisibleRows", kJpeg.first(kJpeg.size() * 6 / 10)},
     {"jpegWithoutItsEnd", kJpeg.chopped(2)},
-    {"jpegGarbageBeforeItsEnd", QByteArray(kJpeg).insert(kJpeg.size() - 2, QByteArray(100, 'x'))},
     {"jpegStrayEndInScan", QByteArray(kJpeg).replace(kJpeg.size() / 2, 2, "\xFF\xD9")},
-    {"ppm", QByteArray("P6 1 1 255 \0\0\0", 14)},
     // Files made to cost as much as possible.
     {"scanBomb", progressiveJpeg(2048, 2048, 200)},
     {"tooManyScans", progressiveJpeg(16, 16, kJpegScanLimit)},
@@ -264,29 +212,21 @@ const Row kJpegAndGif[] = {
 INSTANTIATE_TEST_SUITE_P(JpegAndGif, Decode, ::testing::ValuesIn(kJpegAndGif), CaseName());
 
 const QImage kIndexed1 = indexed(13, 5, 2), kIndexed4 = indexed(7, 5, 16),
-             kIndexed8 = indexed(9, 4, 256), kColourful = colourful(7, 5),
-             kLarge = colourful(600, 700), kRuns = indexed(300, 6, 5);
+             kIndexed8 = indexed(9, 4), kColourful = indexed(7, 5), kLarge = indexed(600, 700);
 const QByteArray kWhole = bmpOf(kColourful, {});
 constexpr std::int64_t kHeader = 54;
 
 const Row kBmp[] = {
     {"bits1", bmpOf(kIndexed1, {.bitsPerPixel = 1}), kIndexed1},
     {"bits4", bmpOf(kIndexed4, {.bitsPerPixel = 4}), kIndexed4},
-    {"bits8", bmpOf(kIndexed8, {.bitsPerPixel = 8}), kIndexed8},
     {"bits16", bmpOf(kColourful, {.bitsPerPixel = 16}), kColourful},
     {"bits24", kWhole, kColourful},
     {"bits32FourthByteZero", bmpOf(kColourful, {.bitsPerPixel = 32}), kColourful},
-    {"topDown24", bmpOf(kColourful, {.height = -1}), kColourful},
-    {"writtenByQt24", writtenByQt(kColourful), kColourful},
-    {"writtenByQt8", writtenByQt(kIndexed8), kIndexed8},
     {"coreHeader8", bmpOf(kIndexed8, {.infoSize = 12, .bitsPerPixel = 8}), kIndexed8},
     {"v4Header24", bmpOf(kColourful, {.infoSize = 108}), kColourful},
-    {"v5Header8", bmpOf(kIndexed8, {.infoSize = 124, .bitsPerPixel = 8}), kIndexed8},
     // The shown rows of a bottom-up picture come last, after those below the canvas.
     {"largeCutAtTheEdges", bmpOf(kLarge, {}), kLarge},
     {"largeTopDown", bmpOf(kLarge, {.height = -1}), kLarge},
-    {"imageSizeLies", bmpOf(kColourful, {.imageSize = 0xFFFFFFFF}), kColourful},
-    {"gapBeforeThePixels", bmpOf(kColourful, {.gap = 99}), kColourful},
     {"paletteLongerThanTheDepth",
      bmpOf(
          kIndexed4,
@@ -307,8 +247,6 @@ const Row kBmp[] = {
     {"bitfieldsWidestAndEmpty",
      bitfields(40, 1, {0xFFFFFFFF, 0xFF00, 0}, 32, QByteArray("\0\0\0\x80", 4)),
      rows(1, {qRgb(128, 0, 0)})},
-    {"rle8", bmpOf(kRuns, {.bitsPerPixel = 8, .compression = kRle8}), kRuns},
-    {"rle4", bmpOf(kIndexed4, {.bitsPerPixel = 4, .compression = kRle4}), kIndexed4},
     // Bottom row first: an absolute run of 3 padded to a word, a run, the end of the row; a move
     // right, a pixel, and the end of the picture before the top row.
     {"rle8AbsoluteMoveAndEnd", rle(5, 3, kRle8, "\0\3\1\2\3\0\2\5\0\0\0\2\4\0\1\4\0\1"),
@@ -325,10 +263,9 @@ const Row kBmp[] = {
     {"rle8WiderThanTheCanvas", rle(600, 1, kRle8, "\0\2\xFE\0\xFF\3\x5B\3\0\0"),
      rows(600, QList<QRgb>(254, kOpen) + QList<QRgb>(346, Y))},
     {"pixelsEndOneByteEarly", kWhole.chopped(1)},
-    {"asTallAsTheCanvasWithoutItsLastByte", bmpOf(colourful(7, 512), {}).chopped(1)},
+    {"asTallAsTheCanvasWithoutItsLastByte", bmpOf(indexed(7, 512), {}).chopped(1)},
     {"headerCut", kWhole.first(40)},
     {"paletteCut", bmpOf(kIndexed8, {.bitsPerPixel = 8}).first(60)},
-    {"topDownCutInItsRows", bmpOf(kColourful, {.height = -1}).chopped(30)},
     {"largeCutInItsShownRows", bmpOf(kLarge, {}).chopped(3000)},
     {"indexBeyondThePalette",
      bmpOf(kIndexed4, {.bitsPerPixel = 4, .palette = kEight, .colours = 8})},
@@ -372,85 +309,53 @@ const Row kBmp[] = {
 
 INSTANTIATE_TEST_SUITE_P(Bmp, Decode, ::testing::ValuesIn(kBmp), CaseName());
 
-const Png kGrey8 = mixed(PNG_COLOR_TYPE_GRAY, 8);
-const QByteArray kGrey8File = pngFile(kGrey8), kEnd = chunk("IEND", "");
+const QByteArray kGrey8File = mixedPng(PNG_COLOR_TYPE_GRAY, 8);
 // Nine rows of nine grey pixels, each behind its filter byte.
 const QByteArray kNineRows = deflated(QByteArray(9 * 10, '\0'));
-// A 16-bit grey ramp through the values where rounding and truncation part.
-const unsigned kRamp16[] = {0,     127,   128,   129,   255,   256,   257,   32767,
-                            32768, 32895, 32896, 65279, 65407, 65408, 65534, 65535};
 // `chunks` placed after the header chunk.
 const auto kGrey8With = [](const QByteArray& chunks) {
     return QByteArray(kGrey8File).insert(8 + 25, chunks);
 };
 
 const Row kPng[] = {
-    qtPng("grey1", mixed(PNG_COLOR_TYPE_GRAY, 1)),
-    qtPng("grey2", mixed(PNG_COLOR_TYPE_GRAY, 2)),
-    qtPng("grey4", mixed(PNG_COLOR_TYPE_GRAY, 4)),
-    qtPng("grey8", kGrey8),
-    qtPng("grey16", mixed(PNG_COLOR_TYPE_GRAY, 16)),
-    qtPng("grey16Rounded", {.width = 16,
-                            .height = 1,
-                            .bitDepth = 16,
-                            .sample = [](int x, int, int) { return kRamp16[x]; }}),
-    qtPng("greyAlpha8", mixed(PNG_COLOR_TYPE_GRAY_ALPHA, 8)),
-    qtPng("greyAlpha16", mixed(PNG_COLOR_TYPE_GRAY_ALPHA, 16)),
-    qtPng("rgb8", mixed(PNG_COLOR_TYPE_RGB, 8)),
-    qtPng("rgb16", mixed(PNG_COLOR_TYPE_RGB, 16)),
-    qtPng("rgba8", alphaSteps(8)),
-    qtPng("rgba16", alphaSteps(16)),
-    qtPng("palette1", mixed(PNG_COLOR_TYPE_PALETTE, 1)),
-    qtPng("palette2", mixed(PNG_COLOR_TYPE_PALETTE, 2)),
-    qtPng("palette4", mixed(PNG_COLOR_TYPE_PALETTE, 4)),
-    qtPng("palette8", mixed(PNG_COLOR_TYPE_PALETTE, 8)),
-    qtPng("paletteTransparency", transparent(mixed(PNG_COLOR_TYPE_PALETTE, 4), {0, 255, 128, 7})),
-    qtPng("greyTransparentColour",
-          transparent(mixed(PNG_COLOR_TYPE_GRAY, 4), {}, png_color_16{0, 0, 0, 0, 9})),
-    // The colour of pixel (0, 0).
-    qtPng("rgbTransparentColour",
-          transparent(mixed(PNG_COLOR_TYPE_RGB, 8), {}, png_color_16{0, 0, 189, 122, 0})),
-    qtPng("interlacedGrey1", mixed(PNG_COLOR_TYPE_GRAY, 1, true)),
-    qtPng("interlacedRgba16", alphaSteps(16, true)),
-    qtPng("interlacedPalette4", mixed(PNG_COLOR_TYPE_PALETTE, 4, true)),
-    qtPng("interlacedOnePixel", mixed(PNG_COLOR_TYPE_RGB, 8, true, 1)),
+    qt("grey1", mixedPng(PNG_COLOR_TYPE_GRAY, 1)),
+    qt("grey16", mixedPng(PNG_COLOR_TYPE_GRAY, 16)),
+    qt("rgba16", mixedPng(PNG_COLOR_TYPE_RGB_ALPHA, 16)),
+    qt("paletteTransparency", mixedPng(PNG_COLOR_TYPE_PALETTE, 4)),
+    qt("interlacedRgba16", mixedPng(PNG_COLOR_TYPE_RGB_ALPHA, 16, true)),
+    qt("interlacedOnePixel", mixedPng(PNG_COLOR_TYPE_RGB, 8, true, 1)),
     // Only the columns and rows on the canvas are drawn; a tall one is read no further.
-    qtPng("beyondTheCanvas", mixed(PNG_COLOR_TYPE_RGB, 8, false, 600, 530)),
-    qtPng("interlacedBeyondTheCanvas", mixed(PNG_COLOR_TYPE_GRAY, 8, true, 520)),
-    // The stored values are heights: gamma and colour profiles change nothing, and a broken or
-    // surplus metadata chunk is skipped.
-    qtPng("gammaAndProfileIgnored", kGrey8,
-          kGrey8With(chunk("gAMA", bigEndian(10000)) + chunk("sRGB", "\x01") +
-                     chunk("iCCP", QByteArray("p\0\0garbage", 10)))),
-    qtPng("ancillaryChunkWithBadCrc", kGrey8,
-          kGrey8With(flipped(chunk("tEXt", QByteArray("a\0b", 3)), 11))),
-    qtPng("aThousandAncillaryChunks", kGrey8,
-          kGrey8With(chunk("tEXt", QByteArray("k\0v", 3)).repeated(1000))),
-    {"headerCrc", flipped(kGrey8File, 8 + 21)},
-    {"imageDataCrc", flipped(kGrey8File, kGrey8File.size() - 12 - 1)},
+    qt("beyondTheCanvas", mixedPng(PNG_COLOR_TYPE_RGB, 8, false, 600, 530)),
+    qt("interlacedBeyondTheCanvas", mixedPng(PNG_COLOR_TYPE_GRAY, 8, true, 520)),
+    // A broken or surplus metadata chunk is skipped.
+    {"ancillaryChunkWithBadCrc", kGrey8With(flipped(chunk("tEXt", QByteArray("a\0b", 3)), 11)),
+     QImage::fromData(kGrey8File)},
+    {"aThousandAncillaryChunks", kGrey8With(chunk("tEXt", QByteArray("k\0v", 3)).repeated(1000)),
+     QImage::fromData(kGrey8File)},
+    // Found only by reading on past the rows.
+    {"endCrc", flipped(kGrey8File, kGrey8File.size() - 1)},
     {"imageDataCut", kGrey8File.first(kGrey8File.size() - 12 - 8)},
-    {"badZlibStream", pngOfChunks(header(9, 9) + chunk("IDAT", QByteArray(40, 'x')) + kEnd)},
-    {"noImageData", pngOfChunks(header(9, 9) + kEnd)},
-    {"tooLittleImageData",
-     pngOfChunks(header(9, 9) + chunk("IDAT", deflated(QByteArray(50, '\0'))) + kEnd)},
-    {"unknownCriticalChunk", kGrey8With(chunk("ABCD", "data"))},
     // Rows dearer than the budget: refused from the header, before the library holds a row.
-    costly("rowsBeyondTheBudget",
-           pngOfChunks(header(300000, 512) + chunk("IDAT", kNineRows) + kEnd), kMemory,
+    costly("rowsBeyondTheBudget", greyPng(300000, 512, kNineRows), kMemory,
            512 * 512 * 4 + 64 * 1024),
     // Holds the canvas and a few rows, never the picture.
-    costly("declares100000Squared",
-           pngOfChunks(header(100000, 100000) + chunk("IDAT", kNineRows) + kEnd), kMemory, 4 << 20),
+    costly("declares100000Squared", greyPng(100000, 100000, kNineRows), kMemory, 4 << 20),
     // Eight megabytes of rows for a picture of nine.
-    {"zlibBomb",
-     pngOfChunks(header(9, 9) + chunk("IDAT", deflated(QByteArray(8 << 20, '\0'))) + kEnd)}};
+    {"zlibBomb", greyPng(9, 9, deflated(QByteArray(8 << 20, '\0')))}};
 
 INSTANTIATE_TEST_SUITE_P(Png, Decode, ::testing::ValuesIn(kPng), CaseName());
 
 // Beyond the bytes read, every block or pixel decoded is charged, and nothing more.
 TEST(PictureDecoder, ChargesWhatItDecodes) {
+    // Arithmetic-coded scan data, from the end of the scan header on, costs more than plain bytes.
+    const QByteArray arithmetic = jpeg(64, 48, {.arithmetic = true});
+    const qsizetype scan = arithmetic.indexOf("\xFF\xDA") + 2;
+    const qsizetype scanData =
+        arithmetic.size() - scan - (uchar(arithmetic[scan]) << 8 | uchar(arithmetic[scan + 1]));
     const std::tuple<const char*, QByteArray, std::int64_t> pictures[] = {
         {"jpegMcusOfSixBlocks", kSmallJpeg, 4 * 3 * 6 * kWorkPerJpegBlock},
+        {"arithmeticJpeg", arithmetic,
+         4 * 3 * 6 * kWorkPerArithmeticBlock + scanData * (kWorkPerArithmeticByte - kWorkPerByte)},
         {"gif", gif(indexedBlocks(40, 24)), 40 * 24 * kWorkPerGifPixel},
         {"gifInterlaced", gif(indexedBlocks(40, 24), {0, true}), 40 * 24 * kWorkPerGifPixel},
     };
