@@ -11,6 +11,7 @@
 #include "windowing/picture_box.h"
 #include "workspace/application_folder.h"
 #include "workspace/form1.h"
+#include "workspace/numbers.h"
 
 namespace kestrane {
 
@@ -23,11 +24,14 @@ private slots:
     void dragTurnsTheGraph() {
         form1& main = form<form1>();
         QStringList seen;
-        main.setRedraw([&] { seen << QString("%1 %2").arg(main.mx).arg(main.my); });
+        const double degree = degreesToRadians(1);
+        main.setRedraw(
+            [&] { seen << QString("%1 %2").arg(main.angleA / degree).arg(main.angleR / degree); });
         const auto restore = qScopeGuard([&main] { installGraph(main); });
         // Each row goes on from the one before: button 1 (left) or 2 (right) pressed at the first
         // point, moved to the second and the third and released there (picture box pixels, the
-        // canvas starting at 2, 2), then xx, yy, mx, my, mx2, my2, and mx and my at each redraw.
+        // canvas starting at 2, 2), then xx, yy, mx, my, mx2, my2, and the view's angles in degrees
+        // at each redraw.
         const std::tuple<int, QList<QPoint>, QList<int>, QStringList> rows[] = {
             {1, {{102, 202}, {132, 92}, {142, 82}}, {100, 200, -40, 120, -40, 120}, {"-40 120"}},
             {2, {{102, 102}, {107, 205}, {107, 205}}, {100, 200, -40, 120, -45, 117}, {}},
