@@ -6,10 +6,6 @@
 
 namespace kestrane {
 
-void PrintTo(const DragAngles& a, std::ostream* out) {
-    *out << a.xx << ' ' << a.yy << ' ' << a.mx << ' ' << a.my << ' ' << a.mx2 << ' ' << a.my2;
-}
-
 namespace {
 
 TEST(JpegFileName, AppendsTheEndingUnlessTheLastThreeCharactersAreJpgOrJPG) {
