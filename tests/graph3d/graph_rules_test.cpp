@@ -24,7 +24,6 @@ const DragAngles kDragging = startDrag({0, 0, 10, 110, 10, 110}, 100.75f, 100.5f
 
 TEST(MoveDrag, HoldsTheTiltWithinItsLimitsAndTheTurnWithinOneTurn) {
     const std::tuple<DragAngles, float, float, DragAngles> rows[] = {
-        {kDragging, 100, 120, {100, 100, 10, 110, 10, 90}},
         {kDragging, 100, 150.75f, {100, 150, 10, 90, 10, 90}},
         {kDragging, 100, 2.25f, {100, 2, 10, 180, 10, 180}},
         {kDragging, 100, 89.5f, {100, 100, 10, 110, 10, 120}},
