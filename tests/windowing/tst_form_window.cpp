@@ -55,7 +55,6 @@ private slots:
             ProbeForm& first = form<ProbeForm>();
             QVERIFY(!first.isVisible());
             form<ProbeForm>().showModeless();
-            form<ProbeForm>().showModeless();
             first.Text1->setText("typed");
             byCloseBox ? void(first.close()) : first.unload();
             QCOMPARE(form<ProbeForm>().Text1->text(), QString("design"));
