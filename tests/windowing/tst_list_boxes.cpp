@@ -38,7 +38,7 @@ private slots:
     }
 
     // An arrow key moves the cursor, then the key (none: a double click) opens the folder; a file
-    // is no folder to open.
+    // is no folder to open, even one that may be run.
     void directoryListOpensByKeysAndDoubleClick() {
         DirListBox list(nullptr);
         QSignalSpy changes(&list, &DirListBox::Change);
@@ -50,6 +50,7 @@ private slots:
             open == 0 ? click(list, list.currentRow(), true) : QTest::keyClick(&list, open);
             QCOMPARE(list.path(), QDir::cleanPath(sandbox_.file(folder)));
         }
+        QVERIFY(QFile::setPermissions("README", QFile::ReadOwner | QFile::ExeOwner));
         QVERIFY(!list.setPath(sandbox_.file("README")));
         QCOMPARE(std::pair(list.path(), changes.count()),
                  std::pair(sandbox_.file("alpha"), qsizetype(3)));
