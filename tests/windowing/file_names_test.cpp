@@ -26,8 +26,6 @@ namespace kestrane {
 // is read from a view that a continuation byte follows, which must stay unread.
 TEST(FileNames, DecodeToTheSameBytes) {
     const std::pair<QByteArray, QString> rows[]{
-        {"a.gif", "a.gif"},
-        {"\xE7\x94\xBB.gif", QString::fromUtf8("画.gif")},
         {"\xF0\x9F\x98\x80", QString::fromUtf8("\xF0\x9F\x98\x80")},
         {"\xEF\xBF\xBD\xE9",
          QString(2, QChar::ReplacementCharacter)},  // a real U+FFFD, then Latin-1
@@ -73,6 +71,7 @@ TEST(FileNames, ListAndOpenOnlyFoldersAndRegularFiles) {
         EXPECT_EQ(openRegularFile(file, name), regular) << name.toStdString();
         EXPECT_EQ(file.isOpen() ? file.readAll() : QByteArray(), regular ? "x" : "");
     }
+    ::unlink("caf\xE9");  // the sandbox removes only names that are UTF-8
 }
 
 }  // namespace kestrane
