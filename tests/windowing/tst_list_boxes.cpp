@@ -82,9 +82,6 @@ private slots:
         files.setCurrentRow(0);
         QCOMPARE(texts(files), QStringList(displayFileName(folder) + ".gif"));
         QCOMPARE(encodeFileName(files.fileName()), QByteArray("caf\xE9.gif"));
-        // The sandbox removes only names that are UTF-8.
-        ::unlink("alpha/caf\xE9/caf\xE9.gif");
-        ::rmdir("alpha/caf\xE9");
     }
 
     // Beyond the system's path limit the working directory cannot be entered by its path, so
