@@ -93,18 +93,12 @@ private slots:
             QCOMPARE(openPictureFile(main, command.picture), row.outcome == "loaded");
         }
         QCOMPARE(answerer.messages().size(), std::size_t(row.outcome == "refused"));
-        for (const testing::SeenMessage& box : answerer.messages()) {
-            QVERIFY(box.text == "ピクチャが不正です。" && box.title == "警告" &&
-                    box.icon == QMessageBox::Critical);
-        }
         const bool loaded = row.outcome == "loaded";
         QCOMPARE(main.Picture1->isEnabled(), loaded);
         QCOMPARE(main.Picture1->bitmap() == blank, !loaded);
         if (loaded) {
             const QImage hill(picture);
             QCOMPARE(main.Picture1->bitmap().copy(hill.rect()), hill);
-            QVERIFY(main.viewPix == main.basePix &&
-                    main.basePix(299, 200).red == qRed(hill.pixel(299, 199)));
         }
         QCOMPARE(std::pair(main.angleA, main.angleR),
                  loaded ? std::pair(kStartAngleA, kStartAngleR) : std::pair(0.0, 0.0));

@@ -1,15 +1,15 @@
 #include <sys/fsuid.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
-#include <csignal>
+#include <optional>
 
 #include "dialogs/form6.h"
 #include "dialogs/range_export.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/support/sandbox.h"
 #include "windowing/dir_list_box.h"
@@ -80,8 +80,7 @@ private slots:
         main.regionWidth = 1;
         main.regionHeight = 0;
         main.save1->setEnabled(true);
-        rlimit unlimited{};
-        getrlimit(RLIMIT_FSIZE, &unlimited);
+        std::optional<testing::FileSizeLimit> diskFull;
         QStringList shown;  // at each showing: the folder, the name box, the listed files
         testing::ModalAnswerer answerer([&](QWidget* modal) {
             auto& dialog = *qobject_cast<Form6*>(modal);
@@ -95,11 +94,7 @@ private slots:
                                  : dialog.Text1->setText(row.typed);
             if (row.answer == "cancel") return dialog.Command2->click();
             if (row.answer == "close") return void(dialog.close());
-            if (row.before == "full") {
-                std::signal(SIGXFSZ, SIG_IGN);
-                const rlimit limit{4, unlimited.rlim_max};
-                setrlimit(RLIMIT_FSIZE, &limit);
-            }
+            if (row.before == "full") diskFull.emplace(4);
             if (row.before == "locked") {
                 QFile::setPermissions(out, QFile::ReadOwner | QFile::ExeOwner);
                 // Root passes every permission check, unless it acts on files as another user.
@@ -108,7 +103,7 @@ private slots:
             dialog.Command1->click();
         });
         main.save1->trigger();
-        setrlimit(RLIMIT_FSIZE, &unlimited);
+        diskFull.reset();
         if (row.before == "locked") {
             if (geteuid() == 0) setfsuid(0);
             QFile::setPermissions(out, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

@@ -25,9 +25,7 @@ void forEveryWay(auto render) {
 HeightMap mapOf(int lastX, int lastY, auto height) {
     HeightMap heights(lastX, lastY);
     for (int x = 0; x <= lastX; ++x) {
-        for (int y = 0; y <= lastY; ++y) {
-            heights(x, y) = static_cast<std::uint8_t>(height(x, y));
-        }
+        for (int y = 0; y <= lastY; ++y) heights(x, y) = static_cast<std::uint8_t>(height(x, y));
     }
     return heights;
 }
@@ -46,7 +44,6 @@ TEST(RenderSurface, DrawsTheRegionAroundTheCentreWithinTheDrawableArea) {
         {"bothEdges", 454, 2, {0, 0, 449, 449, false, false}, 0xFF0000, 215, 0, 448, 329, 448},
         {"pastTheGrid", 454, 2, {0, 0, 760, 760, false, false}, 0xFF0000, 130, 154, 512, 485, 512},
         {"sideView", 2, 2, {0, kSide, 450, 450, false, false}, 0xFF0000, 255, 225, 225, 0, 160},
-        {"empty", 0, 0, {0, kTop, 450, 450, false, false}, 0, 93, 0, -1, 0, -1},
         {"oneCellWide", 1, 40, {0, kTop, 450, 450, false, false}, 0, 93, 0, -1, 0, -1},
         {"oneCellHigh", 40, 1, {0, kTop, 450, 450, false, false}, 0, 93, 0, -1, 0, -1},
         {"infiniteAngle", 40, 40, {HUGE_VAL, kTop, 450, 450, false, false}, 0, 93, 0, -1, 0, -1},
@@ -65,20 +62,6 @@ TEST(RenderSurface, DrawsTheRegionAroundTheCentreWithinTheDrawableArea) {
             EXPECT_EQ(canvas, expected) << name << way;
         });
     }
-}
-
-// At A = R = 0 the cells of row j = -12000 sit behind a perspective factor of exactly
-// 100000 / 88000: level 11 of column i = 11 lands on (cx + 12.5, cy + 12.5) and level 33 of
-// column i = -11 on (cx - 12.5, cy + 37.5).
-TEST(RenderSurface, HalfWayPositionsGoToTheEvenPixel) {
-    const auto cell = [](int x, int y) { return y != 1 ? 0 : x == 1 ? 33 : x == 23 ? 11 : 0; };
-    const HeightMap heights = mapOf(24, 24002, cell);
-    forEveryWay([&](SurfacePath path, const testing::Message& way) {
-        PixelGrid canvas;
-        renderSurface(path, heights, 24, 24002, {.angleA = 0, .angleR = 0}, canvas);
-        EXPECT_EQ(canvas(238, 258), monochromeDotColour(11)) << way;
-        EXPECT_EQ(canvas(212, 282), monochromeDotColour(33)) << way;
-    });
 }
 
 // The projection written out dot by dot on the 450 x 450 canvas, nothing hoisted, combined or
@@ -119,17 +102,15 @@ int checkerboard(int x, int y) { return (x + y) % 2 == 0 ? 93 : 0; }
 int gentleSlope(int x, int y) { return (x * x + 3 * y) / 97 % 94; }
 // Tall only in row 40, which a region 40 high reads as neighbours but never draws.
 int tallBeyondTheCells(int, int y) { return y == 40 ? 93 : 0; }
+// Seen with A = R = 0 over 24 x 24002 cells, row j = -12000 sits behind a perspective factor of
+// exactly 100000 / 88000: level 11 of column i = 11 lands on (cx + 12.5, cy + 12.5) and level 33
+// of column i = -11 on (cx - 12.5, cy + 37.5), each half way between two pixels.
+int halfWay(int x, int y) { return y != 1 ? 0 : x == 1 ? 33 : x == 23 ? 11 : 0; }
 
-// Every quarter turn with tilts from 90 to 180 degrees, tilts at and near both ends and beyond
-// them, and regions larger than the canvas, where runs leave it at any edge; on every path.
+// Every quarter turn with tilts from 90 to 180 degrees, tilts at and near both ends, and regions
+// larger than the canvas, where runs leave it at any edge; on every path.
 TEST(RenderSurface, MatchesThePlainProjectionBitForBit) {
-    struct Row {
-        const char* name;
-        int (*height)(int, int);
-        short width, height_;
-        double turn, tilt;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, int (*)(int, int), short, short, double, double> rows[] = {
         {"turn10", hills, 181, 140, 10, 91.25},
         {"turn100", hills, 181, 140, 100, 102.5},
         {"turn190", hills, 181, 140, 190, 113.75},
@@ -138,14 +119,13 @@ TEST(RenderSurface, MatchesThePlainProjectionBitForBit) {
         {"turn720", hills, 181, 140, 720, 180},
         {"straightDown", hills, 181, 140, 10, 90},
         {"nearlyStraightDown", hills, 181, 140, 30, 90.4},
-        {"pastTheSide", hills, 181, 140, 60, 250},
-        {"fromBelow", hills, 181, 140, 10, 30},
         {"beyondEveryEdge", hills, 507, 494, 10, 110},
         {"checkerboard", checkerboard, 507, 494, 10, 110},
         {"checkerboardDown", checkerboard, 507, 494, 200, 90},
         {"gentleSlope", gentleSlope, 507, 494, 10, 110},
         {"gentleSlopeTurned", gentleSlope, 507, 494, 160, 125},
         {"tallBeyondTheCells", tallBeyondTheCells, 40, 40, 10, 110},
+        {"halfWayToTheEvenPixel", halfWay, 24, 24002, 0, 0},
     };
     for (const auto& [name, height, width, height_, turn, tilt] : rows) {
         const HeightMap map = mapOf(width, height_, height);
@@ -159,23 +139,6 @@ TEST(RenderSurface, MatchesThePlainProjectionBitForBit) {
             EXPECT_EQ(canvas, expected) << name << way;
         });
     }
-}
-
-// A smaller grid, of no particular width, shows the top left of what a full one shows, but for its
-// last column and row, which lose the dots that would round onto them from beyond.
-TEST(RenderSurface, PaintsAGridOfAnySizeLikeThePartOfAFullOne) {
-    const HeightMap map = mapOf(181, 140, hills);
-    const SurfaceView view{degreesToRadians(35), degreesToRadians(120)};
-    forEveryWay([&](SurfacePath path, const testing::Message& way) {
-        PixelGrid full, part(300, 203);
-        renderSurface(path, map, 181, 140, view, full);
-        renderSurface(path, map, 181, 140, view, part);
-        for (int y = 0; y < part.rows() - 1; ++y) {
-            for (int x = 0; x < part.columns() - 1; ++x) {
-                ASSERT_EQ(part(x, y), full(x, y)) << x << ", " << y << way;
-            }
-        }
-    });
 }
 
 }  // namespace

@@ -12,8 +12,9 @@ namespace {
 // Every chart byte starts nonzero, so a pixel where only one byte was set shows it.
 constexpr Pixel kChart{1, 2, 3, 4};
 
-// The profiles through (100, 200). Along row 200 the heights are 3 at d = 0 and 45 at the
-// crossing; along column 100, 45 at the crossing; 0 elsewhere.
+// The profiles through (100, 512), whose vertical crossing comes last, after that column's grid
+// lines. Along row 512 the heights are 3 at d = 0 and 45 at the crossing; along column 100, 45 at
+// the crossing; 0 elsewhere.
 TEST(ProfileCharts, DrawOnlyTheirBytesOverWhatIsThere) {
     PixelGrid horizontal(513, 121);
     PixelGrid vertical(513, 121);
@@ -21,10 +22,10 @@ TEST(ProfileCharts, DrawOnlyTheirBytesOverWhatIsThere) {
     horizontal.fill(kChart);
     vertical.fill(kChart);
     HeightMap map(512, 512);
-    map(0, 200) = 3;
-    map(100, 200) = 45;
-    drawHorizontalProfile(map, 100, 200, horizontal, viewPix);
-    drawVerticalProfile(map, 100, 200, vertical, viewPix);
+    map(0, 512) = 3;
+    map(100, 512) = 45;
+    drawHorizontalProfile(map, 100, 512, horizontal, viewPix);
+    drawVerticalProfile(map, 100, 512, vertical, viewPix);
 
     using RedRuns = std::vector<std::tuple<int, int, std::uint8_t>>;  // first row, last row, red
     // The white segment runs from its top row to row 110; row 111 is the blue base line.
@@ -33,7 +34,7 @@ TEST(ProfileCharts, DrawOnlyTheirBytesOverWhatIsThere) {
         {&horizontal, 4, {{17, 17, 255}, {62, 62, 127}}, 110},
         {&horizontal, 100, {{17, 64, 255}}, 65},
         {&vertical, 0, {{17, 17, 255}, {39, 39, 64}, {62, 62, 127}, {86, 86, 64}}, 110},
-        {&vertical, 200, {{17, 64, 255}}, 65},
+        {&vertical, 512, {{17, 64, 255}}, 65},
     };
     for (const auto& [chart, column, redRuns, whiteTop] : columns) {
         std::vector<Pixel> expected(121, kChart);

@@ -13,17 +13,6 @@ TEST(TypedCoordinate, RoundsDownAndHoldsFarValuesAtWholePixels) {
     EXPECT_EQ(typedCoordinate("-1e999"), -kFar);
 }
 
-// A grid whose every pixel differs, so any stray write shows.
-PixelGrid numberedGrid() {
-    PixelGrid grid;
-    for (int y = 0; y < PixelGrid::kSize; ++y) {
-        for (int x = 0; x < PixelGrid::kSize; ++x) {
-            grid(x, y) = {std::uint8_t(x), std::uint8_t(y), std::uint8_t(x ^ y), 7};
-        }
-    }
-    return grid;
-}
-
 // The cells the band should paint, and the count of white cells found everywhere else.
 int strayCells(const PixelGrid& base, const PixelGrid& view, int left, int top, int right,
                int bottom) {
@@ -39,17 +28,17 @@ int strayCells(const PixelGrid& base, const PixelGrid& view, int left, int top, 
     return stray;
 }
 
+// On a grid whose every pixel differs, so any stray write shows; coinciding corners paint one
+// pixel.
 TEST(DrawRubberBand, PaintsExactlyTheFourEdgesFromTheCleanPicture) {
-    const PixelGrid base = numberedGrid();
-    PixelGrid view;
+    PixelGrid base, view;
+    for (int y = 0; y < PixelGrid::kSize; ++y) {
+        for (int x = 0; x < PixelGrid::kSize; ++x)
+            base(x, y) = {std::uint8_t(x), std::uint8_t(y), std::uint8_t(x ^ y), 7};
+    }
     drawRubberBand(base, {300, 50}, {10, 20}, view);
     drawRubberBand(base, {300, 400.5f}, {9.5f, 20}, view);
     EXPECT_EQ(strayCells(base, view, 10, 20, 300, 400), 0);
-}
-
-TEST(DrawRubberBand, CoincidingCornersPaintOnePixel) {
-    const PixelGrid base = numberedGrid();
-    PixelGrid view;
     drawRubberBand(base, {509, 510}, {509, 510}, view);
     EXPECT_EQ(strayCells(base, view, 509, 510, 509, 510), 0);
 }

@@ -1,4 +1,3 @@
-#include <QPushButton>
 #include <QtTest>
 
 #include "selection/form5.h"
@@ -14,26 +13,20 @@ class PointProfilesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Height 3 * ((x + y) % 32) at grid cell [x, y].
-    void initTestCase() {
+    // Height 3 * ((x + y) % 32) at grid cell [x, y]: along row 200 the heights start 24, 27, ...;
+    // along column 100 they start 12, 15, ...
+    void charts() {
         form1& main = form<form1>();
+        const auto unload =
+            qScopeGuard([] { setEndProgramAction([] {}), FormSlot<form1>::unload(); });
         for (int y = 0; y < PixelGrid::kSize; ++y) {
-            for (int x = 0; x < PixelGrid::kSize; ++x) {
-                main.basePix(x, y) =
-                    Pixel{0, std::uint8_t(x % 200), std::uint8_t(7 + 8 * ((x + y) % 32)), 0};
-            }
+            for (int x = 0; x < PixelGrid::kSize; ++x)
+                main.basePix(x, y) = {0, std::uint8_t(x % 200),
+                                      std::uint8_t(7 + 8 * ((x + y) % 32))};
         }
         gridToPicture(*main.Picture1, main.basePix);
-    }
-    void cleanupTestCase() {
-        setEndProgramAction([] {});
-        FormSlot<form1>::unload();
-    }
-
-    void charts() {
-        showPointProfiles(form<form1>(), 100, 200);
+        showPointProfiles(main, 100, 200);
         const Form5& profiles = *FormSlot<Form5>::existing();
-        // Along row 200 the heights start 24, 27, ...; along column 100 they start 12, 15, ...
         const std::tuple<const char*, const PictureBox*, QPoint, QRgb> rows[] = {
             {"upper curve starts at height 24", profiles.Picture1, {0, 86}, 0xFFFFFFFFu},
             {"upper crossing marker", profiles.Picture1, {100, 50}, 0xFFFF0000u},
@@ -45,15 +38,6 @@ private slots:
             // The box shows chart row r on its bitmap row r - 1.
             QVERIFY2(box->bitmap().pixel(at.x(), at.y() - 1) == colour, name);
         }
-    }
-
-    void closeButtonDiscardsAndTheNextPointOpensANewWindow() {
-        showPointProfiles(form<form1>(), 10, 20);
-        FormSlot<Form5>::existing()->Command1->click();
-        QVERIFY(FormSlot<Form5>::existing() == nullptr);
-        showPointProfiles(form<form1>(), 10, 20);
-        QVERIFY(FormSlot<Form5>::existing() != nullptr);
-        QVERIFY(FormSlot<Form5>::existing()->isVisible());
     }
 };
 

@@ -21,9 +21,7 @@ struct Bmp {
     std::uint32_t colours = 0;           // the count the header declares; 0 for the depth's
     std::vector<std::uint32_t> masks{};  // red, green, blue: after a 40-byte header, else in it
     QByteArray pixels{};                 // as stored
-    int gap = 0;                         // zero bytes between the palette and the pixels
     std::int64_t pixelOffset = -1;       // the offset the header states; -1 for the true one
-    std::uint32_t imageSize = 0;
 };
 
 inline void appendLe(QByteArray& bytes, std::uint32_t value, int size) {
@@ -39,15 +37,13 @@ inline QByteArray bmpFile(const Bmp& bmp) {
     appendLe(info, 1, 2);
     appendLe(info, std::uint32_t(bmp.bitsPerPixel), 2);
     if (bmp.infoSize != 12) {
-        for (std::uint32_t value :
-             {bmp.compression, bmp.imageSize, 2835u, 2835u, bmp.colours, 0u}) {
+        for (std::uint32_t value : {bmp.compression, 0u, 2835u, 2835u, bmp.colours, 0u}) {
             appendLe(info, value, 4);
         }
         for (std::uint32_t mask : bmp.masks) appendLe(info, mask, 4);
         if (bmp.infoSize > 40) info += QByteArray(bmp.infoSize - info.size(), '\0');
     }
     for (QRgb colour : bmp.palette) appendLe(info, colour & 0xFFFFFF, bmp.infoSize == 12 ? 3 : 4);
-    info += QByteArray(bmp.gap, '\0');
     QByteArray bytes("BM");
     appendLe(bytes, std::uint32_t(14 + info.size() + bmp.pixels.size()), 4);
     appendLe(bytes, 0, 4);

@@ -27,6 +27,8 @@ struct JpegOptions {
     bool arithmetic = false;
     bool noise = false;   // random pixels, every channel at full resolution: the densest data
     int writtenRows = 0;  // the rows encoded before the file is cut off; 0 for all
+    bool grey = false;
+    bool cmyk = false;  // a pixel's bytes from the lowest up taken for C, M, Y and K
 };
 
 // A JPEG of 16 x 16 blocks, neighbours differing in every channel, chroma at half resolution as
@@ -42,9 +44,10 @@ inline bool writeJpeg(const QString& path, int width, int height, int quality,
     jpeg_stdio_dest(&info, file);
     info.image_width = static_cast<JDIMENSION>(width);
     info.image_height = static_cast<JDIMENSION>(height);
-    info.in_color_space = JCS_EXT_BGRX;  // a QRgb in little-endian memory
+    info.in_color_space = options.cmyk ? JCS_CMYK : JCS_EXT_BGRX;  // a QRgb in little-endian memory
     info.input_components = 4;
     jpeg_set_defaults(&info);
+    if (options.grey) jpeg_set_colorspace(&info, JCS_GRAYSCALE);
     jpeg_set_quality(&info, quality, TRUE);
     info.arith_code = options.arithmetic;
     for (int c = 0; options.noise && c < info.num_components; ++c) {

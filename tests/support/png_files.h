@@ -9,7 +9,6 @@
 #include <QByteArray>
 #include <QtEndian>
 #include <functional>
-#include <optional>
 #include <vector>
 
 namespace kestrane::testing {
@@ -21,25 +20,10 @@ struct Png {
     int bitDepth = 8;
     bool interlaced = false;
     std::vector<png_color> palette = {};
-    // Alpha of each palette entry, or the one transparent grey or RGB colour.
-    std::vector<png_byte> paletteAlpha = {};
-    std::optional<png_color_16> transparentColour = {};
+    std::vector<png_byte> paletteAlpha = {};  // of each palette entry
     // Channel c of pixel (x, y), within the depth.
     std::function<unsigned(int x, int y, int c)> sample = {};
 };
-
-inline int channelsOf(int colourType) {
-    switch (colourType) {
-        case PNG_COLOR_TYPE_GRAY_ALPHA:
-            return 2;
-        case PNG_COLOR_TYPE_RGB:
-            return 3;
-        case PNG_COLOR_TYPE_RGB_ALPHA:
-            return 4;
-        default:
-            return 1;
-    }
-}
 
 inline QByteArray pngFile(const Png& picture) {
     QByteArray bytes;
@@ -59,13 +43,12 @@ inline QByteArray pngFile(const Png& picture) {
     if (!picture.palette.empty()) {
         png_set_PLTE(png, info, picture.palette.data(), int(picture.palette.size()));
     }
-    if (!picture.paletteAlpha.empty() || picture.transparentColour) {
-        png_color_16 colour = picture.transparentColour.value_or(png_color_16{});
+    if (!picture.paletteAlpha.empty()) {
         png_set_tRNS(png, info, picture.paletteAlpha.data(), int(picture.paletteAlpha.size()),
-                     &colour);
+                     nullptr);
     }
     png_write_info(png, info);
-    const int channels = channelsOf(picture.colourType);
+    const int channels = png_get_channels(png, info);
     const std::size_t rowBytes = (std::size_t(picture.width) * channels * picture.bitDepth + 7) / 8;
     // One block, so that pictures of millions of rows stay cheap to make.
     std::vector<png_byte> pixels(rowBytes * picture.height);
@@ -105,21 +88,14 @@ inline QByteArray chunk(const char* type, const QByteArray& data) {
     return bigEndian(quint32(data.size())) + typed + bigEndian(crc);
 }
 
-inline QByteArray header(quint32 width, quint32 height, char depth = 8, char colourType = 0) {
-    return chunk("IHDR",
-                 bigEndian(width) + bigEndian(height) + depth + colourType + QByteArray(3, '\0'));
-}
+// A zlib stream of `data`: qCompress's, after the length it puts first.
+inline QByteArray deflated(const QByteArray& data) { return qCompress(data, 9).mid(4); }
 
-inline QByteArray deflated(const QByteArray& data) {
-    uLongf size = compressBound(uLong(data.size()));
-    QByteArray out(qsizetype(size), '\0');
-    compress2(reinterpret_cast<Bytef*>(out.data()), &size,
-              reinterpret_cast<const Bytef*>(data.constData()), uLong(data.size()), 9);
-    return out.first(qsizetype(size));
-}
-
-inline QByteArray pngOfChunks(const QByteArray& chunks) {
-    return QByteArray("\x89PNG\r\n\x1a\n") + chunks;
+// An 8-bit grey PNG of the size its header states, whatever `imageData` holds.
+inline QByteArray greyPng(quint32 width, quint32 height, const QByteArray& imageData) {
+    return QByteArray("\x89PNG\r\n\x1a\n") +
+           chunk("IHDR", bigEndian(width) + bigEndian(height) + QByteArray("\x08\0\0\0\0", 5)) +
+           chunk("IDAT", imageData) + chunk("IEND", "");
 }
 
 }  // namespace kestrane::testing

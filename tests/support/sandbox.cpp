@@ -1,6 +1,7 @@
 #include "tests/support/sandbox.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "windowing/file_names.h"
@@ -16,6 +17,9 @@ Sandbox::Sandbox() : previousDirectory_(QDir::currentPath()) {
 Sandbox::~Sandbox() {
     QDir::setCurrent(previousDirectory_);
     setApplicationFolder({});
+    // By the names' own bytes: the temporary folder leaves behind names that are not UTF-8.
+    std::error_code ignored;
+    std::filesystem::remove_all(encodeFileName(folder_.path()).toStdString(), ignored);
 }
 
 namespace {

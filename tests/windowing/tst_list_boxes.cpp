@@ -1,8 +1,6 @@
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QSignalSpy>
 #include <QtTest>
 
 #include "tests/support/sandbox.h"
@@ -39,23 +37,23 @@ private slots:
         for (const char* name : {"b.gif", "a.GIF", "c.jpg", "README"}) sandbox_.write(name, "x");
     }
 
+    // An arrow key moves the cursor, then the key (none: a double click) opens the folder; a file
+    // is no folder to open, even one that may be run.
     void directoryListOpensByKeysAndDoubleClick() {
         DirListBox list(nullptr);
         QSignalSpy changes(&list, &DirListBox::Change);
-        // An arrow key moves the cursor, then the key (none: a double click) opens the folder.
         const std::tuple<Qt::Key, Qt::Key, QString> moves[]{{Qt::Key_Down, Qt::Key_Enter, "alpha"},
                                                             {Qt::Key_Up, Qt::Key_Return, "."},
-                                                            {Qt::Key_Down, Qt::Key(0), "alpha"},
-                                                            {Qt::Key_Up, Qt::Key(0), "."}};
+                                                            {Qt::Key_Down, Qt::Key(0), "alpha"}};
         for (const auto& [arrow, open, folder] : moves) {
             QTest::keyClick(&list, arrow);
             open == 0 ? click(list, list.currentRow(), true) : QTest::keyClick(&list, open);
             QCOMPARE(list.path(), QDir::cleanPath(sandbox_.file(folder)));
         }
+        QVERIFY(QFile::setPermissions("README", QFile::ReadOwner | QFile::ExeOwner));
         QVERIFY(!list.setPath(sandbox_.file("README")));
-        QVERIFY(!list.setPath(sandbox_.file("missing")));
-        QCOMPARE(list.path(), sandbox_.path());
-        QCOMPARE(changes.count(), 4);
+        QCOMPARE(std::pair(list.path(), changes.count()),
+                 std::pair(sandbox_.file("alpha"), qsizetype(3)));
     }
 
     void fileListMatchesIgnoringCaseAndSelectsOnClick() {
@@ -63,8 +61,8 @@ private slots:
         QCOMPARE(texts(list), QStringList({"a.GIF", "b.gif"}));
         QSignalSpy clicks(&list, &FileListBox::Click);
         click(list, 1, false);
-        QCOMPARE(list.fileName(), QString("b.gif"));
-        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(std::pair(list.fileName(), clicks.count()),
+                 std::pair(QString("b.gif"), qsizetype(1)));
         list.setPattern("*.*");  // ALL TYPE: names without a dot too
         QCOMPARE(texts(list), QStringList({"a.GIF", "b.gif", "c.jpg", "README"}));
     }
@@ -76,12 +74,9 @@ private slots:
         sandbox_.write("alpha/" + folder + '/' + folder + ".gif", "x");
         DirListBox directories(nullptr);
         QVERIFY(directories.setPath("alpha"));
-        QCOMPARE(texts(directories).mid(directories.currentRow() + 1),
-                 QStringList(displayFileName(folder)));
+        QCOMPARE(texts(directories).last(), displayFileName(folder));
         QTest::keyClick(&directories, Qt::Key_End);
         QTest::keyClick(&directories, Qt::Key_Enter);
-        QCOMPARE(encodeFileName(directories.path()),
-                 encodeFileName(sandbox_.path()) + "/alpha/caf\xE9");
         FileListBox files(nullptr, "*.GIF");
         QVERIFY(files.setPath(directories.path()));
         files.setCurrentRow(0);
@@ -95,20 +90,15 @@ private slots:
         const QByteArray level(250, 'd');
         const int levels = PATH_MAX / int(level.size()) + 1;
         for (int i = 0; i < levels; ++i) {
-            QCOMPARE(::mkdir(level.constData(), 0700) == 0 && ::chdir(level.constData()) == 0,
-                     true);
+            QVERIFY(::mkdir(level.constData(), 0700) == 0 && ::chdir(level.constData()) == 0);
         }
-        ::close(::creat("deep.gif", 0600));
         const auto removeLevels = qScopeGuard([&] {
-            ::unlink("deep.gif");
             for (int i = 0; i < levels; ++i) {
                 (void)!::chdir("..");
                 ::rmdir(level.constData());
             }
         });
-        const DirListBox directories(nullptr);
-        const FileListBox files(nullptr, "*.gif");
-        QCOMPARE(std::pair(directories.path(), files.path()),
+        QCOMPARE(std::pair(DirListBox(nullptr).path(), FileListBox(nullptr, "*.gif").path()),
                  std::pair(QString("/"), QString("/")));
     }
 

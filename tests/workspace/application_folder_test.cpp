@@ -8,33 +8,24 @@
 namespace kestrane {
 namespace {
 
-TEST(FilePlaces, KeepsFilesBesideAWritableCopy) {
+// An installed copy keeps settings it finds beside it; without a remembered folder it starts in
+// its samples (a built copy: scripts/run starts it there).
+TEST(FilePlaces, KeepFilesBesideAWritableCopy) {
     constexpr FilePlace beside = FilePlace::besideProgram, user = FilePlace::userFolder;
-    // folder writable, settings beside the program, then where the settings and bitmaps go
-    const std::tuple<bool, bool, FilePlace, FilePlace> rows[] = {
-        {true, true, beside, beside},
-        {true, false, beside, beside},
-        {false, true, beside, user},  // installed, settings from an older copy
-        {false, false, user, user},
-    };
-    for (const auto& [writable, settingsBeside, settings, bitmaps] : rows) {
-        EXPECT_EQ(std::pair(settingsPlace(writable, settingsBeside), bitmapPlace(writable)),
-                  std::pair(settings, bitmaps))
-            << writable << settingsBeside;
-    }
-}
-
-TEST(FilePlaces, AnInstalledCopyWithoutARememberedFolderGoesToItsSamples) {
     constexpr auto application = UnrememberedFolder::application;
-    // folder writable, samples present, then where the working directory goes
-    const std::tuple<bool, bool, UnrememberedFolder> rows[] = {
-        {true, true, application},  // a built copy: scripts/run starts it in the samples
-        {true, false, application},
-        {false, true, UnrememberedFolder::samples},
-        {false, false, application},  // installed without them
+    // folder writable, settings beside the program, samples present; then where the settings,
+    // the bitmaps and the working directory go
+    const std::tuple<bool, bool, bool, FilePlace, FilePlace, UnrememberedFolder> rows[] = {
+        {true, true, true, beside, beside, application},
+        {true, false, false, beside, beside, application},
+        {false, true, true, beside, user, UnrememberedFolder::samples},
+        {false, false, false, user, user, application},
     };
-    for (const auto& [writable, samples, folder] : rows) {
-        EXPECT_EQ(unrememberedFolderPlace(writable, samples), folder) << writable << samples;
+    for (const auto& [writable, settingsBeside, samples, settings, bitmaps, folder] : rows) {
+        EXPECT_EQ(std::tuple(settingsPlace(writable, settingsBeside), bitmapPlace(writable),
+                             unrememberedFolderPlace(writable, samples)),
+                  std::tuple(settings, bitmaps, folder))
+            << writable << settingsBeside << samples;
     }
 }
 

@@ -12,16 +12,8 @@ TEST(HeightTables, RegionHeightsAsTheyAreHeldOneRowPerY) {
     // The heights are given row by row; the map is one cell larger than the region each way.
     const std::tuple<const char*, int, int, std::vector<int>, QByteArray> rows[] = {
         {"oneCell", 0, 0, {93}, "\t0\r\n0\t93\r\n"},
-        {"notDividedByThree",
-         4,
-         0,
-         {0, 10, 47, 50, 93},
-         "\t0\t1\t2\t3\t4\r\n0\t0\t10\t47\t50\t93\r\n"},
-        {"aRowPerY",
-         1,
-         2,
-         {0, 3, 30, 33, 60, 63},
-         "\t0\t1\r\n0\t0\t3\r\n1\t30\t33\r\n2\t60\t63\r\n"},
+        {"notDividedBy3", 4, 0, {0, 10, 47, 50, 93}, "\t0\t1\t2\t3\t4\r\n0\t0\t10\t47\t50\t93\r\n"},
+        {"byY", 1, 2, {0, 3, 30, 33, 60, 63}, "\t0\t1\r\n0\t0\t3\r\n1\t30\t33\r\n2\t60\t63\r\n"},
     };
     for (const auto& [name, lastX, lastY, cells, bytes] : rows) {
         HeightMap heights(lastX + 1, lastY + 1);

@@ -1,3 +1,5 @@
+#include "workspace/imgctl.h"
+
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
@@ -20,6 +22,17 @@ TEST(Imgctl, FullDiskLeavesTheOldJpeg) {
     const testing::FileSizeLimit diskFull(QFileInfo("whole.jpg").size() - 1);
     EXPECT_FALSE(convertBmpFileToJpg("old.jpg", "3Dtemp.bmp", 90, 0));
     EXPECT_EQ(sandbox.read("old.jpg"), "old");
+}
+
+// A freed handle stays refused after the next bitmap is read.
+TEST(Imgctl, NeverGivesAFreedHandleOutAgainAtOnce) {
+    const testing::Sandbox sandbox;
+    ASSERT_TRUE(QImage(8, 8, QImage::Format_RGB32).save("a.bmp"));
+    const std::int32_t freed = BMPtoDIB("a.bmp");
+    ASSERT_EQ(DeleteDIB(freed), 1);
+    const std::int32_t next = BMPtoDIB("a.bmp");
+    EXPECT_EQ(DeleteDIB(freed), 0);
+    EXPECT_EQ(DeleteDIB(next), 1);
 }
 
 constexpr std::int32_t kThrows = -1;  // as an entry's result: the entry throws it instead

@@ -64,9 +64,7 @@ private slots:
         QTest::addColumn<QStringList>("urls");
         QTest::addColumn<bool>("duringModalBox");
         QTest::addColumn<QString>("announced");
-        QTest::newRow("one file") << QStringList{"a.gif"} << false << "a.gif";
         QTest::newRow("several files") << QStringList{"b.gif", "a.gif"} << false << "b.gif";
-        QTest::newRow("a folder") << QStringList{"pictures"} << false << "";
         QTest::newRow("a folder, then a file")
             << QStringList{"pictures", "a.gif"} << false << "a.gif";
         QTest::newRow("a remote URL") << QStringList{"https://example.org/a.gif"} << false << "";
