@@ -120,22 +120,22 @@ TEST(RenderSurface, MatchesThePlainProjectionBitForBit) {
         {"straightDown", hills, 181, 140, 10, 90},
         {"nearlyStraightDown", hills, 181, 140, 30, 90.4},
         {"beyondEveryEdge", hills, 507, 494, 10, 110},
-        {"checkerboard", checkerboard, 507, 494, 10, 110},
-        {"checkerboardDown", checkerboard, 507, 494, 200, 90},
-        {"gentleSlope", gentleSlope, 507, 494, 10, 110},
-        {"gentleSlopeTurned", gentleSlope, 507, 494, 160, 125},
+        {"rough", checkerboard, 507, 494, 10, 110},
+        {"roughStraightDown", checkerboard, 507, 494, 200, 90},
+        {"smooth", gentleSlope, 507, 494, 10, 110},
+        {"smoothTurned", gentleSlope, 507, 494, 160, 125},
         {"tallBeyondTheCells", tallBeyondTheCells, 40, 40, 10, 110},
         {"halfWayToTheEvenPixel", halfWay, 24, 24002, 0, 0},
     };
-    for (const auto& [name, height, width, height_, turn, tilt] : rows) {
-        const HeightMap map = mapOf(width, height_, height);
+    for (const auto& [name, level, width, height, turn, tilt] : rows) {
+        const HeightMap map = mapOf(width, height, level);
         const SurfaceView view{degreesToRadians(turn), degreesToRadians(tilt)};
         PixelGrid expected;
         const std::int64_t dots =
-            plainRender(map, width, height_, view.angleA, view.angleR, expected);
+            plainRender(map, width, height, view.angleA, view.angleR, expected);
         forEveryWay([&](SurfacePath path, const testing::Message& way) {
             PixelGrid canvas;
-            EXPECT_EQ(renderSurface(path, map, width, height_, view, canvas), dots) << name << way;
+            EXPECT_EQ(renderSurface(path, map, width, height, view, canvas), dots) << name << way;
             EXPECT_EQ(canvas, expected) << name << way;
         });
     }
