@@ -21,6 +21,7 @@ TEST(SettingsFile, ReadsTheFirstFieldOrRefuses) {
         {"", std::nullopt},
         {"  ,/a/\r\n", std::nullopt},
         {"\"/a/\r\n", std::nullopt},
+        {"\"/a\r/\"\r\n", std::nullopt},
         {QByteArray("/a\0b/", 5), std::nullopt},
         {"\xFF\xFE\x80/\r\n", decodeFileName("\xFF\xFE\x80/")}};
     for (const auto& [content, field] : rows) {

@@ -27,6 +27,8 @@ namespace kestrane {
 TEST(FileNames, DecodeToTheSameBytes) {
     const std::pair<QByteArray, QString> rows[]{
         {"\xF0\x9F\x98\x80", QString::fromUtf8("\xF0\x9F\x98\x80")},
+        // U+10080, whose low surrogate is one that also holds an escaped byte.
+        {"\xF0\x90\x82\x80", QString::fromUtf8("\xF0\x90\x82\x80")},
         {"\xEF\xBF\xBD\xE9",
          QString(2, QChar::ReplacementCharacter)},  // a real U+FFFD, then Latin-1
         {"caf\xE9.gif", QString::fromUtf8("caf\xEF\xBF\xBD.gif")},

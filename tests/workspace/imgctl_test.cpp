@@ -24,9 +24,11 @@ TEST(Imgctl, FullDiskLeavesTheOldJpeg) {
     EXPECT_EQ(sandbox.read("old.jpg"), "old");
 }
 
-// A freed handle stays refused after the next bitmap is read.
+// A freed handle stays refused after the next bitmap is read; a file that is no BMP gets none.
 TEST(Imgctl, NeverGivesAFreedHandleOutAgainAtOnce) {
     const testing::Sandbox sandbox;
+    sandbox.write("text.bmp", "text");
+    EXPECT_EQ(BMPtoDIB("text.bmp"), 0);
     ASSERT_TRUE(QImage(8, 8, QImage::Format_RGB32).save("a.bmp"));
     const std::int32_t freed = BMPtoDIB("a.bmp");
     ASSERT_EQ(DeleteDIB(freed), 1);

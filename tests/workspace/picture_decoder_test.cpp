@@ -206,6 +206,7 @@ const Row kJpegAndGif[] = {
      indexedBlocks(40, 1).scaled(40, 520)},
     {"gifCut", kGif.first(kGif.size() / 2)},
     {"gifEndsBeforeItsFrame", kGif.first(6 + 7 + 256 * 3)},
+    {"gifWithoutAFrame", kGif.first(6 + 7 + 256 * 3) + ';'},
     // Refused from its header, before a row is decoded.
     costly("gifInterlacedTall", tallGif(8192, true), kRead, 1024)};
 
@@ -259,6 +260,9 @@ const Row kBmp[] = {
      rows(8, {K,     R,     K,     R,     K, R, K, R, W, W, kOpen, kOpen,
               kOpen, kOpen, kOpen, kOpen, G, B, G, Y, C, M, K,     W})},
     {"rle8TopDown", rle(3, -2, kRle8, "\3\6\0\0\1\7\0\1"), rows(3, {K, K, K, W, kOpen, kOpen})},
+    // The bottom row, below the canvas, holds the only run.
+    {"rle8TallerThanTheCanvas", rle(2, 513, kRle8, "\2\1\0\0\0\1"),
+     rows(2, QList<QRgb>(2 * 513, kOpen))},
     // A move, then runs to the right edge of a picture wider than the canvas.
     {"rle8WiderThanTheCanvas", rle(600, 1, kRle8, "\0\2\xFE\0\xFF\3\x5B\3\0\0"),
      rows(600, QList<QRgb>(254, kOpen) + QList<QRgb>(346, Y))},
