@@ -2,14 +2,15 @@
 
 #include "dialogs/form2.h"
 #include "dialogs/open_command.h"
+#include "tests/support/drop.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/support/sandbox.h"
 #include "windowing/file_list_box.h"
 #include "windowing/file_names.h"
 #include "windowing/form_slot.h"
 #include "windowing/picture_box.h"
-#include "workspace/application_folder.h"
 #include "workspace/form1.h"
+#include "workspace/numbers.h"
 
 namespace kestrane {
 
@@ -34,6 +35,9 @@ class OpenCommandTest : public QObject {
     }
 
 private slots:
+    void initTestCase() {
+        setEndProgramAction([] {});
+    }
     void open_data() {
         QTest::addColumn<OpenCase>("row");
         QTest::newRow("GIF") << OpenCase{"a.gif", "640x480", "", "loaded"};
@@ -51,7 +55,6 @@ private slots:
     void open() {
         QFETCH(OpenCase, row);
         const auto& [name, source, action, outcome] = row;
-        setEndProgramAction([] {});
         const testing::Sandbox sandbox;
         const auto unload = unloadWindowsAtTheEnd();
         const QString folder = sandbox.file("pictures"), path = folder + "/" + name;
@@ -118,36 +121,22 @@ private slots:
         QCOMPARE(shown, QStringList(2, path));
     }
 
-    // Installed where the user cannot write (here: a program folder that does not exist), with
-    // its samples beside its bin folder and no folder remembered yet, the first dialog lists the
-    // samples; so does the next, once the first has recorded them.
-    void firstDialogOfAnInstalledCopyListsTheSamples() {
-        setEndProgramAction([] {});
-        QStandardPaths::setTestModeEnabled(true);
+    // A dropped picture loads as a picture named on the command line does, once the drop has
+    // ended: at the start angles, with no dialog and so no settings file.
+    void dropLoadsThePicture() {
         const testing::Sandbox sandbox;
         const auto unload = unloadWindowsAtTheEnd();
-        const QString settings =
-            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/Kestrane.ini";
-        QFile::remove(settings);
-        const QString samples = sandbox.file("usr/share/kestrane/samples");
-        QVERIFY(QDir().mkpath(samples));
-        QVERIFY(QFile::copy(KESTRANE_TEST_DATA "/open_300x200.gif", samples + "/hill.gif"));
-        setApplicationFolder(sandbox.file("usr/bin"));
-        QStringList listed;
-        testing::ModalAnswerer answerer([&](QWidget* modal) {
-            auto& dialog = *qobject_cast<Form2*>(modal);
-            const QListWidgetItem* first = dialog.File1->item(0);
-            listed << dialog.File1->path() + ": " + (first ? first->text() : "");
-            dialog.Command2_Click();
-        });
+        QVERIFY(QFile::copy(KESTRANE_TEST_DATA "/open_300x200.gif", "hill.gif"));
         form1& main = form<form1>();
-        open1_Click(main);
-        QCOMPARE(QDir::currentPath(), samples);
-        open1_Click(main);
-        QCOMPARE(listed, QStringList(2, samples + ": hill.gif"));
-        QFile written(settings);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readAll(), QFile::encodeName(samples) + "/\r\n");
+        installOpenCommand(main);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(sandbox.file("hill.gif"))});
+        testing::dropOn(main, data);
+        QVERIFY(!main.Picture1->isEnabled());
+        QCoreApplication::sendPostedEvents(&main, QEvent::MetaCall);
+        QVERIFY(main.Picture1->isEnabled());
+        QCOMPARE(std::pair(main.angleA, main.angleR), std::pair(kStartAngleA, kStartAngleR));
+        QVERIFY(!QFile::exists(sandbox.file("Kestrane.ini")));
     }
 };
 

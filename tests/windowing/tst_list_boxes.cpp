@@ -1,13 +1,9 @@
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QtTest>
 
 #include "tests/support/sandbox.h"
 #include "windowing/dir_list_box.h"
 #include "windowing/drive_list_box.h"
 #include "windowing/file_list_box.h"
-#include "windowing/file_names.h"
 
 namespace kestrane {
 
@@ -65,41 +61,6 @@ private slots:
                  std::pair(QString("b.gif"), qsizetype(1)));
         list.setPattern("*.*");  // ALL TYPE: names without a dot too
         QCOMPARE(texts(list), QStringList({"a.GIF", "b.gif", "c.jpg", "README"}));
-    }
-
-    // A folder and a file whose names are not UTF-8 are shown, entered and chosen by their bytes.
-    void namesThatAreNotUtf8() {
-        const QString folder = decodeFileName("caf\xE9");
-        QCOMPARE(::mkdir(encodeFileName("alpha/" + folder).constData(), 0700), 0);
-        sandbox_.write("alpha/" + folder + '/' + folder + ".gif", "x");
-        DirListBox directories(nullptr);
-        QVERIFY(directories.setPath("alpha"));
-        QCOMPARE(texts(directories).last(), displayFileName(folder));
-        QTest::keyClick(&directories, Qt::Key_End);
-        QTest::keyClick(&directories, Qt::Key_Enter);
-        FileListBox files(nullptr, "*.GIF");
-        QVERIFY(files.setPath(directories.path()));
-        files.setCurrentRow(0);
-        QCOMPARE(texts(files), QStringList(displayFileName(folder) + ".gif"));
-        QCOMPARE(encodeFileName(files.fileName()), QByteArray("caf\xE9.gif"));
-    }
-
-    // Beyond the system's path limit the working directory cannot be entered by its path, so
-    // both lists start at the root instead of disagreeing.
-    void workingDirectoryBeyondThePathLimit() {
-        const QByteArray level(250, 'd');
-        const int levels = PATH_MAX / int(level.size()) + 1;
-        for (int i = 0; i < levels; ++i) {
-            QVERIFY(::mkdir(level.constData(), 0700) == 0 && ::chdir(level.constData()) == 0);
-        }
-        const auto removeLevels = qScopeGuard([&] {
-            for (int i = 0; i < levels; ++i) {
-                (void)!::chdir("..");
-                ::rmdir(level.constData());
-            }
-        });
-        QCOMPARE(std::pair(DirListBox(nullptr).path(), FileListBox(nullptr, "*.gif").path()),
-                 std::pair(QString("/"), QString("/")));
     }
 
     void driveListOffersTheRoots() {

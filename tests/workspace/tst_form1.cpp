@@ -1,4 +1,3 @@
-#include <QMenuBar>
 #include <QtTest>
 
 #include "tests/support/drop.h"
@@ -21,17 +20,6 @@ private slots:
         FormSlot<form1>::unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         endings_ = 0;
-    }
-
-    // The canvas lies below the menu bar, blank, taking no selection and with nothing to save.
-    void stateAtStart() {
-        form1& main = form<form1>();
-        QVERIFY(main.isVisible());
-        QCOMPARE(main.Picture1->parentWidget()->y(), main.menuBar->height());
-        QVERIFY(!main.Picture1->isEnabled());
-        QVERIFY(!main.save1->isEnabled());
-        const PixelGrid zero;
-        QVERIFY(main.basePix == zero && main.viewPix == zero);
     }
 
     // One temporary file is present and the other missing; the close box deletes both, 終了
