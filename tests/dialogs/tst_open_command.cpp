@@ -9,6 +9,7 @@
 #include "windowing/file_names.h"
 #include "windowing/form_slot.h"
 #include "windowing/picture_box.h"
+#include "workspace/application_folder.h"
 #include "workspace/form1.h"
 #include "workspace/numbers.h"
 
@@ -119,6 +120,37 @@ private slots:
         QCOMPARE(sandbox.read("Kestrane.ini"), settings);
         open1_Click(main);
         QCOMPARE(shown, QStringList(2, path));
+    }
+
+    // Installed where the user cannot write (here: a program folder that does not exist), with
+    // its samples beside its bin folder and no folder remembered yet, the first dialog lists the
+    // samples; so does the next, once the first has recorded them.
+    void firstDialogOfAnInstalledCopyListsTheSamples() {
+        QStandardPaths::setTestModeEnabled(true);
+        const testing::Sandbox sandbox;
+        const auto unload = unloadWindowsAtTheEnd();
+        const QString settings =
+            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/Kestrane.ini";
+        QFile::remove(settings);
+        const QString samples = sandbox.file("usr/share/kestrane/samples");
+        QVERIFY(QDir().mkpath(samples));
+        QVERIFY(QFile::copy(KESTRANE_TEST_DATA "/open_300x200.gif", samples + "/hill.gif"));
+        setApplicationFolder(sandbox.file("usr/bin"));
+        QStringList listed;
+        testing::ModalAnswerer answerer([&](QWidget* modal) {
+            auto& dialog = *qobject_cast<Form2*>(modal);
+            const QListWidgetItem* first = dialog.File1->item(0);
+            listed << dialog.File1->path() + ": " + (first ? first->text() : "");
+            dialog.Command2_Click();
+        });
+        form1& main = form<form1>();
+        open1_Click(main);
+        QCOMPARE(QDir::currentPath(), samples);
+        open1_Click(main);
+        QCOMPARE(listed, QStringList(2, samples + ": hill.gif"));
+        QFile written(settings);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QFile::encodeName(samples) + "/\r\n");
     }
 
     // A dropped picture loads as a picture named on the command line does, once the drop has

@@ -163,6 +163,25 @@ private slots:
         QCOMPARE(main.regionWidth, 400);
     }
 
+    // A click shows the profiles through the point: along row 200 the heights start 24, 27, ...;
+    // along column 100 they start 12, 15, ...
+    void clickDrawsBothProfiles() {
+        FormSlot<Form5>::unload();
+        select({100, 200, 100, 200});
+        const Form5& profiles = *FormSlot<Form5>::existing();
+        const std::tuple<const char*, const PictureBox*, QPoint, QRgb> rows[] = {
+            {"upper curve starts at height 24", profiles.Picture1, {0, 86}, 0xFFFFFFFFu},
+            {"upper crossing marker", profiles.Picture1, {100, 50}, 0xFFFF0000u},
+            {"lower curve starts at height 12", profiles.Picture2, {0, 98}, 0xFFFFFFFFu},
+            {"lower drawn on a fresh box", profiles.Picture2, {0, 97}, 0xFF000000u},
+            {"lower crossing marker", profiles.Picture2, {200, 50}, 0xFFFF0000u},
+        };
+        for (const auto& [name, box, at, colour] : rows) {
+            // The box shows chart row r on its bitmap row r - 1.
+            QVERIFY2(box->bitmap().pixel(at.x(), at.y() - 1) == colour, name);
+        }
+    }
+
     // Ctrl+C in the window after the selections; the copy holds what that window showed when
     // the first selection had just drawn it.
     void copy_data() {
