@@ -41,6 +41,7 @@ private slots:
     void patternsAndEndings() {
         Form2& dialog = form<Form2>();
         QCOMPARE(sandbox_->read("Kestrane.ini"), lineFor("start"));
+        QVERIFY(dialog.Option1[0]->isChecked());
         for (const auto& [option, pattern] :
              {std::pair<int, QString>{1, "*.jpg"}, {2, "*.*"}, {0, "*.gif"}}) {
             dialog.Option1[option]->click();
