@@ -18,6 +18,7 @@ TEST(SettingsFile, ReadsTheFirstFieldOrRefuses) {
         {"/\xE3\x83\x87/\r\n", QString::fromUtf8("/デ/")},
         {QByteArray(4096, '/'), QString(4096, '/')},
         {QByteArray(4097, '/'), std::nullopt},
+        {'"' + QByteArray(4095, '/') + '"', std::nullopt},
         {"", std::nullopt},
         {"  ,/a/\r\n", std::nullopt},
         {"\"/a/\r\n", std::nullopt},

@@ -207,6 +207,8 @@ const Row kJpegAndGif[] = {
     {"gifCut", kGif.first(kGif.size() / 2)},
     {"gifEndsBeforeItsFrame", kGif.first(6 + 7 + 256 * 3)},
     {"gifWithoutAFrame", kGif.first(6 + 7 + 256 * 3) + ';'},
+    // A graphics control block one byte short, the frame straight after it.
+    {"gifBrokenControlBlock", QByteArray(kGif).insert(6 + 7 + 256 * 3, "!\xF9\3\0\0\0", 6)},
     // Refused from its header, before a row is decoded.
     costly("gifInterlacedTall", tallGif(8192, true), kRead, 1024)};
 
