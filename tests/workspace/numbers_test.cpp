@@ -10,7 +10,13 @@ namespace {
 TEST(LeadingNumber, ReadsTheNumberAtTheStart) {
     // The last row's text ends where its digits go on.
     const std::pair<std::string_view, double> rows[] = {
-        {"  \t42", 42}, {"+.5", 0.5}, {"25E-1x", 2.5}, {"3e", 3}, {"1e-999", 0}, {{"12345", 2}, 12},
+        {"  \t42", 42},
+        {"+.5", 0.5},
+        {"25E-1x", 2.5},
+        {"3e", 3},
+        {"1e-999", 0},
+        {{"12345", 2}, 12},
+        {" 1e999e-1", std::numeric_limits<double>::max()},
     };
     for (const auto& [text, value] : rows) {
         EXPECT_DOUBLE_EQ(leadingNumber(text), value) << text;

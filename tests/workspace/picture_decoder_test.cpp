@@ -204,6 +204,11 @@ const Row kJpegAndGif[] = {
     // Its rows all alike, as rows in file order land in the passes' places.
     {"gifInterlacedTallerThanTheCanvas", gif(indexedBlocks(40, 1), {520, true}),
      indexedBlocks(40, 1).scaled(40, 520)},
+    // A screen one row tall, or one column wide, shows no more of the frame than that.
+    {"gifScreenOneRowTall", QByteArray(kGif).replace(8, 2, "\1\0", 2),
+     kGifPicture.copy(0, 0, 640, 1)},
+    {"gifScreenOneColumnWide", QByteArray(kGif).replace(6, 2, "\1\0", 2),
+     kGifPicture.copy(0, 0, 1, 480)},
     {"gifCut", kGif.first(kGif.size() / 2)},
     {"gifEndsBeforeItsFrame", kGif.first(6 + 7 + 256 * 3)},
     {"gifWithoutAFrame", kGif.first(6 + 7 + 256 * 3) + ';'},
@@ -360,6 +365,8 @@ TEST(PictureDecoder, ChargesWhatItDecodes) {
         arithmetic.size() - scan - (uchar(arithmetic[scan]) << 8 | uchar(arithmetic[scan + 1]));
     const std::tuple<const char*, QByteArray, std::int64_t> pictures[] = {
         {"jpegMcusOfSixBlocks", kSmallJpeg, 4 * 3 * 6 * kWorkPerJpegBlock},
+        // Only the MCU rows down to the canvas's last row, and the one decoded ahead.
+        {"jpegTallerThanTheCanvas", jpeg(64, 1024), 4 * (512 / 16 + 2) * 6 * kWorkPerJpegBlock},
         {"arithmeticJpeg", arithmetic,
          4 * 3 * 6 * kWorkPerArithmeticBlock + scanData * (kWorkPerArithmeticByte - kWorkPerByte)},
         {"gif", gif(indexedBlocks(40, 24)), 40 * 24 * kWorkPerGifPixel},
