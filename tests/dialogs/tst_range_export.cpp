@@ -29,8 +29,8 @@ const QByteArray kOld = "old content\r\n", kBytes = " 1 0\r\n 31 3\r\n";
 // out/out.txt holds `before` ("file"; "full": a file, and a file-size limit during the save;
 // "locked": a file in a folder the save may not write to); the user browses from the sandbox to
 // out/ and `answer`s ("save", "empty": 保存 once with no name first, "pick": the listed file,
-// "cancel") with the name typed. Then the boxes seen and what out/out.txt
-// holds, with nothing else left in out/. A second export saves "again" each time.
+// "cancel") with the name typed. Then the boxes seen and what out/out.txt holds, with nothing
+// else left in out/. A second export saves "again" each time.
 struct ExportCase {
     QString before, answer, typed;
     QStringList messages;
